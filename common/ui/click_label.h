@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QLabel>
+
+namespace taliven {
+
+// A label that reports clicks and mouse presses, as the link labels and the
+// calendar's day cells need. `tag` is a free integer the handlers read back.
+class ClickLabel : public QLabel {
+  Q_OBJECT
+ public:
+  explicit ClickLabel(QWidget* parent = nullptr);
+  ClickLabel(const QString& text, QWidget* parent = nullptr);
+
+  int tag() const { return tag_; }
+  void setTag(int tag) { tag_ = tag; }
+
+ signals:
+  // Any button pressed over the label.
+  void mousePressed(Qt::MouseButton button);
+  // The left button pressed and released over the label.
+  void clicked();
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  int tag_ = 0;
+};
+
+}  // namespace taliven

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace taliven {
+
+// The modal information box of the reading windows: caption "提示", the
+// information icon and one OK button; returns when the user dismisses it.
+void ShowInfoMessage(const QString& text);
+
+// Replaces the box, for tests; returns the previous handler (empty = the box).
+using InfoMessageHandler = std::function<void(const QString& text)>;
+InfoMessageHandler SetInfoMessageHandler(InfoMessageHandler handler);
+
+}  // namespace taliven

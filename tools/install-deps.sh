@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Taliven needs to build, run and test.
+# Shared by the README's run and test commands; safe to run again: it only
+# installs what is missing, and refreshes the package lists once per call.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  cmake g++ ninja-build pkg-config python3 clang libclang-rt-14-dev
+  # libraries
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-webengine-dev libqt6webenginecore6-bin
+  qt6-translations-l10n libcurl4-openssl-dev libcpp-httplib-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # data for the pinyin table generator
+  unicode-data
+  # fonts the windows name, mapped by the program's font substitutions
+  fonts-noto-cjk fonts-arphic-ukai fonts-liberation2
+  # headless runs, screenshots and desktop integration checks
+  xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+sudo_cmd=()
+if ((EUID != 0)); then sudo_cmd=(sudo); fi
+
+echo "Installing: ${missing[*]}"
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
