@@ -1,1 +1,55 @@
-// Placeholder: built with its feature.
+#include "crash_reporter.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSet>
+#include <QStringDecoder>
+#include <cstdio>
+
+#include "error_guard.h"
+#include "gbk_codec.h"
+
+namespace taliven {
+namespace {
+
+// Messages of our own code are UTF-8; those raised by the GBK-text logic
+// may carry GBK bytes of the user's input.
+QString DecodeMessage(const std::string& message) {
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  const QString text = utf8.decode(QByteArrayView(message.data(), static_cast<qsizetype>(message.size())));
+  return utf8.hasError() ? FromGbk(message) : text;
+}
+
+void ShowReport(const std::string& raw) {
+  static QSet<QString> shown;
+  static bool open = false;
+  const QString message = DecodeMessage(raw);
+  std::fprintf(stderr, "taliven: %s\n", message.toLocal8Bit().constData());
+  if (open || shown.contains(message)) return;
+  shown.insert(message);
+
+  open = true;
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Taliven"),
+                  QStringLiteral("程序遇到一个错误，已取消当前操作：\n\n%1").arg(message),
+                  QMessageBox::Ok, QApplication::activeWindow());
+  box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+  box.exec();
+  open = false;
+}
+
+}  // namespace
+
+void InstallCrashReporter() { SetErrorReporter(&ShowReport); }
+
+TalivenApplication::TalivenApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TalivenApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (...) {
+    ReportCurrentException();
+    return false;
+  }
+}
+
+}  // namespace taliven

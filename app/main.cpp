@@ -1,1 +1,48 @@
-int main() { return 0; }
+// Taliven's entry point.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "crash_reporter.h"
+#include "fonts.h"
+#include "main_window.h"
+
+namespace {
+
+// Without a display the toolkit would abort with a message about platform
+// plugins; say plainly what is missing instead.
+bool HasDisplay() {
+  return std::getenv("QT_QPA_PLATFORM") != nullptr || std::getenv("DISPLAY") != nullptr ||
+         std::getenv("WAYLAND_DISPLAY") != nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!HasDisplay()) {
+    std::fputs(
+        "taliven: no display found (DISPLAY and WAYLAND_DISPLAY are unset).\n"
+        "Run it on a virtual display:  xvfb-run -a -s \"-screen 0 1024x768x24\" taliven\n",
+        stderr);
+    return 1;
+  }
+  // The web engine's sandbox cannot run as root; it must be told before the
+  // application object exists.
+  if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+
+  taliven::TalivenApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Taliven"));
+  QApplication::setOrganizationName(QStringLiteral("Taliven"));
+  taliven::InstallCrashReporter();
+  taliven::InstallFontSubstitutions();
+
+  taliven::MainWindowServices services;
+  services.browser = std::make_unique<taliven::DesktopBrowserLauncher>();
+  taliven::Frmmain = new taliven::TFrmmain(std::move(services));
+  taliven::Frmmain->show();
+  const int status = QApplication::exec();
+  delete taliven::Frmmain;
+  return status;
+}

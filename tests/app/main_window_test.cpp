@@ -1,0 +1,169 @@
+#include "main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "info_windows.h"
+#include "qq_window.h"
+#include "recording_browser.h"
+
+namespace taliven {
+namespace {
+
+using taliven::testing::RecordingBrowser;
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() {
+    auto recording = std::make_unique<RecordingBrowser>();
+    browser = recording.get();
+    MainWindowServices services;
+    services.browser = std::move(recording);
+    window = std::make_unique<TFrmmain>(std::move(services));
+    window->show();
+  }
+
+  template <class T>
+  T* Child(const char* name) {
+    T* child = window->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+  }
+
+  // Answers the next modal window by running `act` on it once it is up.
+  static void WhenModalOpens(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act] {
+      QWidget* modal = QApplication::activeModalWidget();
+      ASSERT_NE(modal, nullptr);
+      act(modal);
+    });
+  }
+
+  RecordingBrowser* browser = nullptr;
+  std::unique_ptr<TFrmmain> window;
+};
+
+TEST_F(MainWindowTest, HasTheFixedFrameOfTheProgram) {
+  EXPECT_EQ(window->windowTitle(), "Taliven");
+  EXPECT_EQ(window->size(), QSize(800, 600));
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+}
+
+TEST_F(MainWindowTest, ButtonBarHoldsTheEightButtonsInOrder) {
+  struct Expected { const char* name; int x; const char* caption; };
+  const Expected buttons[] = {
+      {"RzButton1", 109, "QQ号码测算"}, {"RzButton4", 195, "网名测算"},
+      {"RzButton6", 280, "免费申请QQ"}, {"RzButton5", 366, "查看日历"},
+      {"RzButton2", 451, "客户服务"},   {"RzButton3", 537, "关于系统"},
+      {"RzButton8", 622, "联系主页"},   {"RzButton7", 708, "关闭系统"},
+  };
+  for (const Expected& e : buttons) {
+    auto* button = Child<QPushButton>(e.name);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->geometry(), QRect(e.x, 8, 80, 20)) << e.name;
+    EXPECT_EQ(button->text(), QString::fromUtf8(e.caption));
+    EXPECT_TRUE(button->font().bold());
+  }
+}
+
+TEST_F(MainWindowTest, LinkColumnHoldsSeventeenLabelsWithTheirColours) {
+  struct Expected { const char* name; int y; QColor colour; };
+  const QColor red(Qt::red), navy(0, 0, 128), green(0, 128, 0);
+  const Expected labels[] = {
+      {"Label2", 17, red},    {"Label3", 39, red},    {"Label4", 63, navy},   {"Label1", 87, navy},
+      {"Label5", 111, navy},  {"Label6", 135, navy},  {"Label7", 159, navy},  {"Label8", 183, navy},
+      {"Label9", 207, navy},  {"Label10", 231, navy}, {"Label12", 255, navy}, {"Label13", 279, navy},
+      {"Label14", 303, navy}, {"Label11", 325, green}, {"Label15", 349, green}, {"Label16", 373, green},
+      {"Label17", 397, green},
+  };
+  for (const Expected& e : labels) {
+    auto* label = Child<QLabel>(e.name);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->pos(), QPoint(13, e.y)) << e.name;
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), e.colour) << e.name;
+    if (e.colour == red) {
+      EXPECT_TRUE(label->text().endsWith("[荐]")) << e.name;
+    }
+    if (e.colour == green) {
+      EXPECT_TRUE(label->text().endsWith("(推荐)")) << e.name;
+    }
+  }
+}
+
+TEST_F(MainWindowTest, EveryClickOnALinkStartsTheBrowserOnce) {
+  auto* label5 = Child<QLabel>("Label5");
+  QTest::mouseClick(label5, Qt::LeftButton);
+  QTest::mouseClick(label5, Qt::LeftButton);
+  QTest::mouseClick(Child<QLabel>("Label3"), Qt::LeftButton);
+  QTest::mouseClick(Child<QWidget>("Image1"), Qt::LeftButton);  // the banner opens Label3's page
+  ASSERT_EQ(browser->opened.size(), 4);
+  EXPECT_TRUE(std::all_of(browser->opened.begin(), browser->opened.end(),
+                          [&](const QString& url) { return url == browser->opened.front(); }));
+
+  browser->opened.clear();
+  for (const char* name : {"Label2", "Label4", "Label1", "Label11", "Label15", "Label16", "Label17"}) {
+    QTest::mouseClick(Child<QLabel>(name), Qt::LeftButton);
+  }
+  QTest::mouseClick(Child<QPushButton>("RzButton6"), Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>("RzButton8"), Qt::LeftButton);
+  ASSERT_EQ(browser->opened.size(), 9);
+  EXPECT_EQ(QSet<QString>(browser->opened.begin(), browser->opened.end()).size(), 9)
+      << "every handler opens a page of its own";
+}
+
+TEST_F(MainWindowTest, ReopeningTheQqReadingGivesAFreshWindow) {
+  WhenModalOpens([](QWidget* modal) {
+    auto* qq = qobject_cast<TFrmQQhm*>(modal);
+    ASSERT_NE(qq, nullptr);
+    qq->edtmun->setText("12345");
+    qq->RzBitBtn1Click();
+    EXPECT_FALSE(qq->RzLabel10->text().isEmpty());
+    qq->close();
+  });
+  Child<QPushButton>("RzButton1")->click();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(FrmQQhm, nullptr) << "the window clears its reference when it closes";
+
+  WhenModalOpens([](QWidget* modal) {
+    auto* qq = qobject_cast<TFrmQQhm*>(modal);
+    ASSERT_NE(qq, nullptr);
+    EXPECT_TRUE(qq->edtmun->text().isEmpty());
+    EXPECT_TRUE(qq->RzLabel10->text().isEmpty());
+    qq->close();
+  });
+  Child<QPushButton>("RzButton1")->click();
+}
+
+TEST_F(MainWindowTest, InformationWindowsStayUntilTheirButtonReplacesThem) {
+  WhenModalOpens([](QWidget* modal) { modal->close(); });
+  Child<QPushButton>("RzButton3")->click();
+  QPointer<TAbout> first = About;
+  ASSERT_FALSE(first.isNull()) << "kept alive, hidden, after closing";
+  EXPECT_FALSE(first->isVisible());
+
+  WhenModalOpens([](QWidget* modal) {
+    EXPECT_EQ(modal->windowTitle(), "关于系统");
+    modal->close();
+  });
+  Child<QPushButton>("RzButton3")->click();
+  EXPECT_TRUE(first.isNull()) << "the next click frees the old instance";
+  EXPECT_NE(About, nullptr);
+
+  WhenModalOpens([](QWidget* modal) {
+    EXPECT_EQ(modal->windowTitle(), "客户服务");
+    modal->close();
+  });
+  Child<QPushButton>("RzButton2")->click();
+  EXPECT_NE(Frm_servers, nullptr);
+}
+
+}  // namespace
+}  // namespace taliven
