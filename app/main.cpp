@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #include "crash_reporter.h"
 #include "fonts.h"
 #include "main_window.h"
@@ -35,6 +39,15 @@ int main(int argc, char** argv) {
   taliven::TalivenApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Taliven"));
   QApplication::setOrganizationName(QStringLiteral("Taliven"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("example.taliven.Taliven"));
+
+  // The toolkit's own texts (standard buttons, edit menus) in Chinese, like
+  // the rest of the program.
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qtTexts);
+  }
   taliven::InstallCrashReporter();
   taliven::InstallFontSubstitutions();
 

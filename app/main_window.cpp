@@ -171,6 +171,7 @@ QWidget* TFrmmain::createTopStrip() {
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setGeometry(panel->rect());
   Image1->setCursor(Qt::PointingHandCursor);
+  Image1->setAccessibleName(QStringLiteral("Taliven 横幅"));
   connect(Image1, &ClickLabel::clicked, this, Guard(this, &TFrmmain::Label3Click));
   return panel;
 }
@@ -182,6 +183,7 @@ QWidget* TFrmmain::createButtonBar(QWidget* parent) {
 
   auto* background = new SvgPicture(QStringLiteral(":/images/button_bar.svg"), bar);
   background->setObjectName(QStringLiteral("Image16"));
+  background->setAccessibleName(QStringLiteral("按钮栏背景"));
   background->setGeometry(bar->rect().adjusted(1, 1, -1, -1));
 
   const QFont font = PixelFont(QStringLiteral("宋体"), 12, true);
@@ -205,9 +207,11 @@ QWidget* TFrmmain::createLinkColumn(QWidget* parent) {
 
   auto* top = new SvgPicture(QStringLiteral(":/images/link_column_top.svg"), column);
   top->setObjectName(QStringLiteral("Image21"));
+  top->setAccessibleName(QStringLiteral("推荐栏背景"));
   top->setGeometry(4, 2, 168, 418);
   auto* bottom = new SvgPicture(QStringLiteral(":/images/link_column_bottom.svg"), column);
   bottom->setObjectName(QStringLiteral("Image2"));
+  bottom->setAccessibleName(QStringLiteral("推荐栏背景"));
   bottom->setGeometry(4, 2 + 418, 168, 418);
 
   const QFont font = PixelFont(QStringLiteral("宋体"), 14, true);
@@ -235,6 +239,7 @@ QWidget* TFrmmain::createCentre(QWidget* parent) {
 
   Image15 = new SvgPicture(QStringLiteral(":/images/centre.svg"), centre);
   Image15->setObjectName(QStringLiteral("Image15"));
+  Image15->setAccessibleName(QStringLiteral("欢迎使用 Taliven"));
   Image15->setGeometry(centre->rect().adjusted(2, 2, -2, -2));
   return centre;
 }
