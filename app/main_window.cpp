@@ -1,14 +1,17 @@
 #include "main_window.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 
+#include "calendar_window.h"
 #include "click_label.h"
 #include "endpoints.h"
 #include "error_guard.h"
+#include "exit_dialog.h"
 #include "fonts.h"
 #include "gbk_codec.h"
 #include "gradient_panel.h"
@@ -268,12 +271,20 @@ void TFrmmain::OpenPage(const char* url) { services_.browser->Open(QString::from
 
 void TFrmmain::RzButton1Click() { OpenModal(FrmQQhm); }
 void TFrmmain::RzButton4Click() { OpenModal(FrmWangming); }
-void TFrmmain::RzButton5Click() {}
+void TFrmmain::RzButton5Click() { OpenModal(FRM_Date); }
 void TFrmmain::RzButton2Click() { OpenModal(Frm_servers); }
 void TFrmmain::RzButton3Click() { OpenModal(About); }
 void TFrmmain::RzButton6Click() { OpenPage(QqSignUpPageUrl); }
 void TFrmmain::RzButton8Click() { OpenPage(VendorHomePageUrl); }
-void TFrmmain::RzButton7Click() { close(); }
+void TFrmmain::RzButton7Click() { LeaveAfterConfirmation(*services_.browser); }
+
+void TFrmmain::FormCloseQuery(bool&) { LeaveAfterConfirmation(*services_.browser); }
+
+void TFrmmain::closeEvent(QCloseEvent* event) {
+  bool canClose = true;
+  const bool answered = RunGuarded([&] { FormCloseQuery(canClose); });
+  if (!answered || !canClose) event->ignore();
+}
 
 void TFrmmain::Label1Click() { OpenPage(kZodiacProgramPage); }
 void TFrmmain::Label2Click() { OpenPage(kCalendarProgramPage); }

@@ -48,6 +48,13 @@ class TFrmmain : public QWidget {
   void Label16Click();
   void Label17Click();
 
+  // Every request to close the window asks first; a refusal throws the
+  // silent abort. `CanClose` is left as it came.
+  void FormCloseQuery(bool& CanClose);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   QWidget* createTopStrip();
   QWidget* createButtonBar(QWidget* parent);

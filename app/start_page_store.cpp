@@ -4,6 +4,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <string>
 
 #include "gbk_codec.h"
 
@@ -31,27 +32,21 @@ const QString kStartPageKey = QStringLiteral("Browser/Start Page");
 
 GbkText ReadStartPage() {
   const auto store = OpenStore();
-  if (store->status() == QSettings::AccessError) return {};
   const QVariant value = store->value(kStartPageKey);
-  if (!value.isValid()) return {};
+  if (!value.isValid()) return {};  // none stored, or a store that cannot be read
   if (value.typeId() != QMetaType::QString) {
-    throw StartPageError("the stored start page is not a text (" +
-                         std::string(value.typeName() ? value.typeName() : "unknown type") + ")");
+    throw StartPageError(std::string("the stored start page is not a text but a ") + value.typeName());
   }
   return ToGbk(value.toString());
 }
 
 void WriteStartPage(std::string_view url) {
   const auto store = OpenStore();
-  // A store that could not be read in full would be written back without
-  // what it failed to read: leave it untouched instead.
-  if (store->status() != QSettings::NoError) {
-    throw StartPageError("the start page cannot be changed: the settings in " +
-                         store->fileName().toStdString() + " cannot be read");
-  }
   store->setValue(kStartPageKey, FromGbk(url));
   store->sync();
-  if (store->status() != QSettings::NoError) {
+  // A format error is no failure to save: the file is replaced as a whole
+  // with every setting that could be read, plus this one.
+  if (store->status() == QSettings::AccessError) {
     throw StartPageError("the start page could not be saved to " + store->fileName().toStdString());
   }
 }

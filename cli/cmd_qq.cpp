@@ -1,8 +1,49 @@
-#include "commands.h"
+#include <cstdio>
+#include <string>
+
 #include "cli_support.h"
+#include "commands.h"
+#include "numerology.h"
 
 namespace taliven::cli {
+namespace {
 
-int RunQq(const Words&) { throw EngineError("not built yet"); }
+void AppendJsonField(std::string& out, std::string_view key, const GbkText& value) {
+  out += out.empty() ? "{" : ",";
+  AppendJsonString(out, key);
+  out += ':';
+  AppendJsonString(out, GbkToUtf8(value));
+}
+
+}  // namespace
+
+int RunQq(const Words& words) {
+  const Args args(words, {"--json"}, {});
+  if (args.positionals().size() != 1) throw UsageError("expected one NUMBER");
+  const GbkText number = Trim(Utf8ToGbk(args.positionals().front()));
+  if (number.empty()) throw EngineError(GbkToUtf8(QqNumberPrompt));
+
+  NumberReadingLines lines;
+  try {
+    lines = ReadNumber(number);
+  } catch (const IntegerConversionError& e) {
+    // Quoted as the user wrote it rather than byte-escaped.
+    throw EngineError(IntegerConversionMessage(GbkToUtf8(e.text())));
+  }
+
+  std::string out;
+  if (args.has("--json")) {
+    AppendJsonField(out, "number", lines.number);
+    AppendJsonField(out, "verdict", lines.verdict);
+    AppendJsonField(out, "luck", lines.luck);
+    AppendJsonField(out, "details", lines.details);
+    out += "}\n";
+  } else {
+    out = "qq号码是：" + GbkToUtf8(lines.number) + "\n状态：" + GbkToUtf8(lines.verdict) +
+          "\n吉凶：" + GbkToUtf8(lines.luck) + "\n具体表现：" + GbkToUtf8(lines.details) + "\n";
+  }
+  if (std::fputs(out.c_str(), stdout) == EOF) throw EngineError("cannot write standard output");
+  return 0;
+}
 
 }  // namespace taliven::cli

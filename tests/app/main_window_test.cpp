@@ -9,9 +9,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include "endpoints.h"
+#include "gbk_codec.h"
 #include "info_windows.h"
 #include "qq_window.h"
 #include "recording_browser.h"
+#include "start_page_store.h"
+#include "temporary_settings.h"
 
 namespace taliven {
 namespace {
@@ -163,6 +167,49 @@ TEST_F(MainWindowTest, InformationWindowsStayUntilTheirButtonReplacesThem) {
   });
   Child<QPushButton>("RzButton2")->click();
   EXPECT_NE(Frm_servers, nullptr);
+}
+
+// Answers the exit question with `button` and counts the questions asked.
+struct ExitAnswer {
+  const char* button;
+  int asked = 0;
+  void Arm() {
+    QTimer::singleShot(0, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      ASSERT_NE(modal, nullptr);
+      EXPECT_EQ(modal->windowTitle(), "退出系统");
+      ++asked;
+      modal->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+    });
+  }
+};
+
+TEST_F(MainWindowTest, NoFromTheButtonOrTheCloseBoxKeepsTheProgramRunning) {
+  taliven::testing::TemporarySettings settings;
+  ExitAnswer no{"Button2"};
+  no.Arm();
+  Child<QPushButton>("RzButton7")->click();
+  EXPECT_EQ(no.asked, 1);
+
+  no.Arm();
+  EXPECT_FALSE(window->close());
+  EXPECT_EQ(no.asked, 2) << "one question per exit attempt";
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(browser->opened.isEmpty());
+  EXPECT_FALSE(taliven::testing::TemporarySettings::StoredStartPage().isValid());
+}
+
+TEST_F(MainWindowTest, YesFromTheCloseBoxAsksOnceThenEndsTheLoopAndOpensTheHomePage) {
+  taliven::testing::TemporarySettings settings;
+  ExitAnswer yes{"Button1"};
+  QTimer::singleShot(0, [&] {
+    yes.Arm();
+    window->close();
+  });
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_EQ(yes.asked, 1);
+  EXPECT_EQ(browser->opened, QStringList{FromGbk(VendorHomePageUrl)});
+  EXPECT_EQ(ReadStartPage(), PartnerStartPageUrl);
 }
 
 }  // namespace
