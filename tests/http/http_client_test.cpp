@@ -1,0 +1,204 @@
+#include "http_client.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "local_servers.h"
+
+namespace taliven {
+namespace {
+
+using ::testing::HasSubstr;
+using testing::LocalHttpServer;
+using testing::RawHttpServer;
+using testing::RefusingPort;
+
+// Expects Get to fail and returns the message.
+std::string FailureOf(HttpClient& client, const std::string& url) {
+  try {
+    client.Get(url);
+  } catch (const HttpError& e) {
+    return e.what();
+  }
+  ADD_FAILURE() << "GET " << url << " succeeded";
+  return {};
+}
+
+TEST(CurlHttpClient, SendsAPlainHttp11GetWithTheFixedHeaders) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/Chinese/page.htm", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content("ok", "text/html");
+    });
+  });
+  CurlHttpClient client;
+  EXPECT_EQ(client.Get(server.Url("/Chinese/page.htm")), "ok");
+
+  const auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  const httplib::Request& seen = requests[0];
+  EXPECT_EQ(seen.method, "GET");
+  EXPECT_EQ(seen.path, "/Chinese/page.htm");
+  EXPECT_EQ(seen.version, "HTTP/1.1");
+  EXPECT_EQ(seen.get_header_value("Accept"), "text/html, */*");
+  EXPECT_EQ(seen.get_header_value("Content-Type"), "text/html");
+  EXPECT_EQ(seen.get_header_value("User-Agent"), "Mozilla/3.0 (compatible; Indy Library)");
+  for (const char* absent : {"Accept-Encoding", "Authorization", "Cookie", "Expect"}) {
+    EXPECT_FALSE(seen.has_header(absent)) << absent;
+  }
+  EXPECT_TRUE(seen.body.empty());
+}
+
+TEST(CurlHttpClient, ReturnsTheBodyByteForByte) {
+  const std::string bodies[] = {
+      std::string("1>5>http://a/\r\n0>7>\xC4\xE3\xBA\xC3\0tail\r\n", 24),
+      "",
+  };
+  for (const std::string& body : bodies) {
+    LocalHttpServer server([&body](httplib::Server& s) {
+      s.Get("/", [&body](const httplib::Request&, httplib::Response& res) {
+        res.set_content(body, "application/octet-stream");
+      });
+    });
+    CurlHttpClient client;
+    EXPECT_EQ(client.Get(server.Url("/")), body);
+  }
+}
+
+TEST(CurlHttpClient, EachClientKeepsItsOwnCookies) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/flags", [](const httplib::Request& req, httplib::Response& res) {
+      if (!req.has_header("Cookie")) res.set_header("Set-Cookie", "sid=abc123; Path=/");
+      res.set_content("11", "text/html");
+    });
+  });
+  CurlHttpClient first;
+  CurlHttpClient other;
+  first.Get(server.Url("/flags"));
+  first.Get(server.Url("/flags"));
+  other.Get(server.Url("/flags"));
+
+  const auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_FALSE(requests[0].has_header("Cookie"));
+  EXPECT_EQ(requests[1].get_header_value("Cookie"), "sid=abc123");
+  EXPECT_FALSE(requests[2].has_header("Cookie"));
+}
+
+TEST(CurlHttpClient, IgnoresProxiesNamedByTheEnvironment) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/", [](const httplib::Request&, httplib::Response& res) { res.set_content("direct", "text/plain"); });
+  });
+  const RefusingPort proxy;
+  ASSERT_EQ(::setenv("http_proxy", proxy.Url("").c_str(), 1), 0);
+  ASSERT_EQ(::setenv("no_proxy", "", 1), 0);
+  CurlHttpClient client;
+  std::string body;
+  EXPECT_NO_THROW(body = client.Get(server.Url("/")));
+  ::unsetenv("http_proxy");
+  ::unsetenv("no_proxy");
+  EXPECT_EQ(body, "direct");
+}
+
+struct StatusCase {
+  int status;
+  std::optional<std::string> location;
+  bool succeeds;
+};
+
+TEST(CurlHttpClient, AcceptsOnly2xxWithoutRedirect) {
+  const StatusCase cases[] = {
+      {200, std::nullopt, true},   {204, std::nullopt, true},  {299, std::nullopt, true},
+      {404, std::nullopt, false},  {500, std::nullopt, false}, {304, std::nullopt, false},
+      {301, "http://elsewhere/", false}, {302, std::nullopt, false},
+      {200, "http://elsewhere/", false}, {201, "", false},
+  };
+  for (const StatusCase& c : cases) {
+    LocalHttpServer server([&c](httplib::Server& s) {
+      s.Get("/", [&c](const httplib::Request&, httplib::Response& res) {
+        res.status = c.status;
+        if (c.location) res.set_header("Location", *c.location);
+      });
+    });
+    CurlHttpClient client;
+    const std::string url = server.Url("/");
+    if (c.succeeds) {
+      EXPECT_NO_THROW(client.Get(url)) << c.status;
+    } else {
+      EXPECT_THAT(FailureOf(client, url), HasSubstr(url)) << c.status;
+    }
+  }
+}
+
+TEST(CurlHttpClient, ARefusedResponseLeavesTheClientUsable) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/moved", [](const httplib::Request&, httplib::Response& res) {
+      res.set_header("Location", "/");
+      res.set_content("moved", "text/html");
+    });
+    s.Get("/big", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(std::string(kMaxBodyBytes + 1, 'x'), "text/html");
+    });
+    s.Get("/", [](const httplib::Request&, httplib::Response& res) { res.set_content("home", "text/html"); });
+  });
+  CurlHttpClient client;
+  FailureOf(client, server.Url("/moved"));
+  EXPECT_EQ(client.Get(server.Url("/")), "home");
+  FailureOf(client, server.Url("/big"));
+  EXPECT_EQ(client.Get(server.Url("/")), "home");
+}
+
+TEST(CurlHttpClient, CapsTheBodyWithOrWithoutAContentLength) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get(R"(/sized/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content(std::string(std::stoul(req.matches[1]), 'x'), "text/html");
+    });
+    s.Get(R"(/chunked/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+      const std::size_t total = std::stoul(req.matches[1]);
+      res.set_chunked_content_provider("text/html", [total](std::size_t offset, httplib::DataSink& sink) {
+        if (offset >= total) {
+          sink.done();
+          return true;
+        }
+        const std::string chunk(std::min<std::size_t>(64 * 1024, total - offset), 'x');
+        return sink.write(chunk.data(), chunk.size());
+      });
+    });
+  });
+  CurlHttpClient client;
+  for (const char* kind : {"/sized/", "/chunked/"}) {
+    EXPECT_EQ(client.Get(server.Url(kind + std::to_string(kMaxBodyBytes))).size(), kMaxBodyBytes) << kind;
+    EXPECT_THAT(FailureOf(client, server.Url(kind + std::to_string(kMaxBodyBytes + 1))),
+                HasSubstr("larger than 1048576 bytes"))
+        << kind;
+  }
+}
+
+TEST(CurlHttpClient, FailsOnBrokenServers) {
+  const RefusingPort refusing;
+  const RawHttpServer garbage("SSH-2.0-not-http\r\n\r\n");
+  const RawHttpServer truncated("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nonly part of it");
+  for (const std::string& url : {refusing.Url("/"), garbage.Url("/"), truncated.Url("/")}) {
+    CurlHttpClient client;
+    EXPECT_THAT(FailureOf(client, url), HasSubstr(url));
+  }
+}
+
+TEST(CurlHttpClient, GivesUpOnAServerThatNeverAnswers) {
+  const RawHttpServer silent(std::nullopt);
+  CurlHttpClient client;
+  EXPECT_THAT(FailureOf(client, silent.Url("/")), HasSubstr("Timeout"));
+}
+
+TEST(CurlHttpClient, RefusesSchemesOtherThanHttp) {
+  CurlHttpClient client;
+  for (const char* url : {"file:///etc/hostname", "ftp://127.0.0.1/", "gopher://127.0.0.1/"}) {
+    EXPECT_THAT(FailureOf(client, url), HasSubstr(url));
+  }
+}
+
+}  // namespace
+}  // namespace taliven
