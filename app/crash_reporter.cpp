@@ -10,31 +10,34 @@
 #include "gbk_codec.h"
 
 namespace taliven {
-namespace {
 
-// Messages of our own code are UTF-8; those raised by the GBK-text logic
-// may carry GBK bytes of the user's input.
-QString DecodeMessage(const std::string& message) {
+bool ReportGate::Open(const QString& message) {
+  if (open_ || shown_.contains(message)) return false;
+  shown_.insert(message);
+  open_ = true;
+  return true;
+}
+
+QString DecodeReportMessage(const std::string& message) {
   QStringDecoder utf8(QStringDecoder::Utf8);
   const QString text = utf8.decode(QByteArrayView(message.data(), static_cast<qsizetype>(message.size())));
   return utf8.hasError() ? FromGbk(message) : text;
 }
 
-void ShowReport(const std::string& raw) {
-  static QSet<QString> shown;
-  static bool open = false;
-  const QString message = DecodeMessage(raw);
-  std::fprintf(stderr, "taliven: %s\n", message.toLocal8Bit().constData());
-  if (open || shown.contains(message)) return;
-  shown.insert(message);
+namespace {
 
-  open = true;
+void ShowReport(const std::string& raw) {
+  static ReportGate gate;
+  const QString message = DecodeReportMessage(raw);
+  std::fprintf(stderr, "taliven: %s\n", message.toLocal8Bit().constData());
+  if (!gate.Open(message)) return;
+
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Taliven"),
                   QStringLiteral("程序遇到一个错误，已取消当前操作：\n\n%1").arg(message),
                   QMessageBox::Ok, QApplication::activeWindow());
   box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
   box.exec();
-  open = false;
+  gate.Close();
 }
 
 }  // namespace

@@ -51,9 +51,7 @@ int main(int argc, char** argv) {
   taliven::InstallCrashReporter();
   taliven::InstallFontSubstitutions();
 
-  taliven::MainWindowServices services;
-  services.browser = std::make_unique<taliven::DesktopBrowserLauncher>();
-  taliven::Frmmain = new taliven::TFrmmain(std::move(services));
+  taliven::Frmmain = new taliven::TFrmmain(taliven::MainWindowServices::Desktop());
   taliven::Frmmain->show();
   const int status = QApplication::exec();
   delete taliven::Frmmain;

@@ -19,6 +19,7 @@
 #include "netname_window.h"
 #include "qq_window.h"
 #include "svg_picture.h"
+#include "web_pane.h"
 
 namespace taliven {
 
@@ -130,6 +131,16 @@ void OpenModal(Window*& reference) {
 
 }  // namespace
 
+MainWindowServices MainWindowServices::Desktop() {
+  MainWindowServices services;
+  services.browser = std::make_unique<DesktopBrowserLauncher>();
+  services.scheduleHttp = std::make_unique<CurlHttpClient>();
+  services.flagsHttp = std::make_unique<CurlHttpClient>();
+  services.createPane = [](QWidget* parent) -> WebPane* { return new WebEnginePane(parent); };
+  services.serverUrl = VendorServerUrl;
+  return services;
+}
+
 TFrmmain::TFrmmain(MainWindowServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -150,10 +161,17 @@ TFrmmain::TFrmmain(MainWindowServices services, QWidget* parent)
   createCentre(body);
   createStatusBar();
 
+  // Both timers run from creation on; their first tick comes once the event
+  // loop runs, after the fetches below.
   Timer1 = new QTimer(this);
   Timer2 = new QTimer(this);
-  Timer1->setInterval(1000);
-  Timer2->setInterval(1000);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer2->setObjectName(QStringLiteral("Timer2"));
+  connect(Timer1, &QTimer::timeout, this, Guard(this, &TFrmmain::Timer1Timer));
+  connect(Timer2, &QTimer::timeout, this, Guard(this, &TFrmmain::Timer2Timer));
+  Timer1->start(1000);
+  Timer2->start(1000);
+  RunGuarded([this] { FormCreate(); });
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
@@ -176,6 +194,12 @@ QWidget* TFrmmain::createTopStrip() {
   Image1->setCursor(Qt::PointingHandCursor);
   Image1->setAccessibleName(QStringLiteral("Taliven 横幅"));
   connect(Image1, &ClickLabel::clicked, this, Guard(this, &TFrmmain::Label3Click));
+
+  // The banner pane overhangs the strip on every side and hides the picture.
+  EmbeddedWB2 = services_.createPane(panel);
+  EmbeddedWB2->setObjectName(QStringLiteral("EmbeddedWB2"));
+  EmbeddedWB2->setAccessibleName(QStringLiteral("横幅网页"));
+  EmbeddedWB2->setGeometry(-12, -16, kWidth + 24, 107);
   return panel;
 }
 
@@ -244,6 +268,11 @@ QWidget* TFrmmain::createCentre(QWidget* parent) {
   Image15->setObjectName(QStringLiteral("Image15"));
   Image15->setAccessibleName(QStringLiteral("欢迎使用 Taliven"));
   Image15->setGeometry(centre->rect().adjusted(2, 2, -2, -2));
+
+  EmbeddedWB1 = services_.createPane(centre);
+  EmbeddedWB1->setObjectName(QStringLiteral("EmbeddedWB1"));
+  EmbeddedWB1->setAccessibleName(QStringLiteral("推荐网页"));
+  EmbeddedWB1->setGeometry(Image15->geometry());
   return centre;
 }
 
@@ -265,6 +294,49 @@ QWidget* TFrmmain::createStatusBar() {
   text.setColor(QPalette::WindowText, kNavy);
   pane->setPalette(text);
   return bar;
+}
+
+void TFrmmain::FormCreate() {
+  const RemoteContent content =
+      FetchRemoteContent(*services_.scheduleHttp, *services_.flagsHttp, services_.serverUrl);
+  Memo1 = Schedule(content.schedule);
+  FCentreOn = content.centreOn;
+  FBannerOn = content.bannerOn;
+  FBannerIndex = 0;
+  FCentreIndex = 0;
+  FLastLine = Memo1.LineCount() - 1;
+  if (FLastLine < 0) {
+    HidePane(EmbeddedWB2, kBannerPane);
+    HidePane(EmbeddedWB1, kCentrePane);
+  }
+  if (FCentreOn == 0) HidePane(EmbeddedWB1, kCentrePane);
+  if (FBannerOn == 0) HidePane(EmbeddedWB2, kBannerPane);
+}
+
+void TFrmmain::HidePane(WebPane* pane, const ContentPane& row) {
+  pane->setVisible(false);
+  pane->move(pane->x(), row.hiddenTop);
+}
+
+void TFrmmain::Timer1Timer() { TickPane(kBannerPane, EmbeddedWB2, Timer1, FBannerIndex, FBannerOn); }
+
+void TFrmmain::Timer2Timer() { TickPane(kCentrePane, EmbeddedWB1, Timer2, FCentreIndex, FCentreOn); }
+
+// The page is requested before its seconds are read: a bad seconds field
+// leaves the index on its line, so the next tick tries it again.
+void TFrmmain::TickPane(const ContentPane& row, WebPane* pane, QTimer* timer, int& index,
+                        int switchValue) {
+  const std::optional<TickStep> step = DecideTick(Memo1, row, index, switchValue);
+  if (!step) return;
+  index = step->line;
+  pane->Navigate(FromGbk(step->url));
+  const int intervalMs = DisplayIntervalMs(step->seconds);
+  if (intervalMs > 0) {
+    timer->start(intervalMs);
+  } else {
+    timer->stop();  // an interval of 0 would mean "as fast as possible"
+  }
+  index = step->line + 1;
 }
 
 void TFrmmain::OpenPage(const char* url) { services_.browser->Open(QString::fromUtf8(url)); }

@@ -3,10 +3,14 @@
 // promotional links, the two remote content panes and the status line.
 
 #include <QTimer>
+#include <functional>
+#include <string>
 #include <QWidget>
 #include <memory>
 
 #include "browser_launcher.h"
+#include "content_schedule.h"
+#include "http_client.h"
 
 class QLabel;
 class QPushButton;
@@ -15,11 +19,20 @@ namespace taliven {
 
 class ClickLabel;
 class SvgPicture;
+class WebPane;
 
 // The platform boundaries the main window works through, so that tests can
 // hand it recording doubles.
 struct MainWindowServices {
   std::unique_ptr<BrowserLauncher> browser;
+  std::unique_ptr<HttpClient> scheduleHttp;  // IdHTTP1
+  std::unique_ptr<HttpClient> flagsHttp;     // IdHTTP2
+  std::function<WebPane*(QWidget* parent)> createPane;
+  std::string serverUrl;
+
+  // The real ones: the desktop's browser, libcurl, web engine panes and
+  // the vendor's server.
+  static MainWindowServices Desktop();
 };
 
 class TFrmmain : public QWidget {
@@ -52,6 +65,19 @@ class TFrmmain : public QWidget {
   // silent abort. `CanClose` is left as it came.
   void FormCloseQuery(bool& CanClose);
 
+  // Fetches the schedule and the switches and hides what has nothing to show.
+  void FormCreate();
+  // Step the banner pane and the centre pane through their pages.
+  void Timer1Timer();
+  void Timer2Timer();
+
+  // The remote content state, fixed by FormCreate but for the indexes.
+  int FBannerIndex = 0;
+  int FCentreIndex = 0;
+  int FLastLine = -1;
+  int FCentreOn = 0;
+  int FBannerOn = 0;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -62,8 +88,13 @@ class TFrmmain : public QWidget {
   QWidget* createCentre(QWidget* parent);
   QWidget* createStatusBar();
   void OpenPage(const char* url);
+  void HidePane(WebPane* pane, const ContentPane& row);
+  void TickPane(const ContentPane& row, WebPane* pane, QTimer* timer, int& index, int switchValue);
 
   MainWindowServices services_;
+  Schedule Memo1;  // the schedule text, read line by line
+  WebPane* EmbeddedWB1 = nullptr;  // centre pane
+  WebPane* EmbeddedWB2 = nullptr;  // banner pane
   SvgPicture* Image1 = nullptr;
   SvgPicture* Image15 = nullptr;
   QTimer* Timer1 = nullptr;

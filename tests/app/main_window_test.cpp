@@ -13,7 +13,7 @@
 #include "gbk_codec.h"
 #include "info_windows.h"
 #include "qq_window.h"
-#include "recording_browser.h"
+#include "main_window_doubles.h"
 #include "start_page_store.h"
 #include "temporary_settings.h"
 
@@ -25,11 +25,8 @@ using taliven::testing::RecordingBrowser;
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
-    auto recording = std::make_unique<RecordingBrowser>();
-    browser = recording.get();
-    MainWindowServices services;
-    services.browser = std::move(recording);
-    window = std::make_unique<TFrmmain>(std::move(services));
+    window = std::make_unique<TFrmmain>(taliven::testing::TestServices(doubles));
+    browser = doubles.browser;
     window->show();
   }
 
@@ -49,6 +46,7 @@ class MainWindowTest : public ::testing::Test {
     });
   }
 
+  taliven::testing::MainWindowDoubles doubles;
   RecordingBrowser* browser = nullptr;
   std::unique_ptr<TFrmmain> window;
 };

@@ -1,0 +1,120 @@
+// The main window's two remote content panes: what start-up shows or hides,
+// and how the timers step each pane through its pages.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include "main_window.h"
+#include "main_window_doubles.h"
+#include "recording_reporter.h"
+
+namespace taliven {
+namespace {
+
+using taliven::testing::MainWindowDoubles;
+using taliven::testing::RecordingPane;
+using taliven::testing::TestServices;
+
+struct Window {
+  MainWindowDoubles doubles;
+  std::unique_ptr<TFrmmain> frame;
+
+  Window(std::optional<GbkText> schedule, std::optional<GbkText> flags1, std::optional<GbkText> flags2)
+      : frame(std::make_unique<TFrmmain>(TestServices(doubles, schedule, flags1, flags2))) {}
+
+  RecordingPane* banner() const { return frame->findChild<RecordingPane*>("EmbeddedWB2"); }
+  RecordingPane* centre() const { return frame->findChild<RecordingPane*>("EmbeddedWB1"); }
+  QTimer* timer(const char* name) const { return frame->findChild<QTimer*>(name); }
+};
+
+constexpr char kTwoPanes[] = "1>5>http://banner/1\r\n0>7>http://centre/1\r\n0>0>http://centre/2\r\n";
+
+TEST(ContentPanes, FlagsSwitchEachPaneAndHiddenPanesMoveAway) {
+  struct Case {
+    std::optional<GbkText> schedule, flags1, flags2;
+    bool centreShown, bannerShown;
+    size_t flagsRequests;
+  };
+  const Case cases[] = {
+      {kTwoPanes, "11", "11", true, true, 2},
+      {kTwoPanes, "10", "10", true, false, 2},
+      {kTwoPanes, "01", "01", false, true, 2},
+      {kTwoPanes, "00", "00", false, false, 2},
+      {kTwoPanes, "1", "1", false, false, 2},     // no second byte
+      {kTwoPanes, " 1", " 1", false, false, 1},   // not a digit: the block ends at once
+      {kTwoPanes, std::nullopt, "11", false, false, 1},
+      {"", "11", "11", false, false, 2},         // nothing to show, whatever the flags
+      {std::nullopt, "11", "11", false, false, 0},  // no schedule: no flags request
+  };
+  for (const Case& c : cases) {
+    Window window(c.schedule, c.flags1, c.flags2);
+    window.frame->show();
+    const std::string label = c.schedule.value_or("<fails>") + " / " + c.flags1.value_or("<fails>");
+    EXPECT_EQ(window.centre()->isVisible(), c.centreShown) << label;
+    EXPECT_EQ(window.banner()->isVisible(), c.bannerShown) << label;
+    if (!c.centreShown) {
+      EXPECT_EQ(window.centre()->y(), -1000) << label;
+    }
+    if (!c.bannerShown) {
+      EXPECT_EQ(window.banner()->y(), -200) << label;
+    }
+    EXPECT_EQ(window.doubles.flagsHttp->requested.size(), c.flagsRequests) << label;
+  }
+}
+
+TEST(ContentPanes, TheRequestsGoToTheVendorsTwoPaths) {
+  Window window(kTwoPanes, "11", "11");
+  EXPECT_EQ(window.doubles.scheduleHttp->requested,
+            std::vector<std::string>{"http://vendor.test/Chinese/CPC/loginfo.html"});
+  EXPECT_EQ(window.doubles.flagsHttp->requested,
+            std::vector<std::string>(2, "http://vendor.test/Chinese/SysInfo/logFlagfee.htm"));
+  EXPECT_EQ(window.frame->FLastLine, 2);
+}
+
+TEST(ContentPanes, TimersStepEachPaneThroughItsOwnPagesForTheirOwnSeconds) {
+  Window window(kTwoPanes, "11", "11");
+  EXPECT_EQ(window.timer("Timer1")->interval(), 1000);
+  EXPECT_TRUE(window.timer("Timer1")->isActive());
+
+  window.frame->Timer1Timer();
+  EXPECT_EQ(window.banner()->navigated, QStringList{"http://banner/1"});
+  EXPECT_EQ(window.timer("Timer1")->interval(), 5000);
+
+  window.frame->Timer2Timer();
+  EXPECT_EQ(window.timer("Timer2")->interval(), 7000);
+  window.frame->Timer2Timer();  // 0 seconds: the page stays for good
+  EXPECT_FALSE(window.timer("Timer2")->isActive());
+  EXPECT_EQ(window.centre()->navigated, (QStringList{"http://centre/1", "http://centre/2"}));
+
+  window.frame->Timer1Timer();  // the banner's only page is not reloaded
+  EXPECT_EQ(window.banner()->navigated.size(), 1);
+}
+
+TEST(ContentPanes, ASwitchedOffPaneNeverNavigates) {
+  Window window(kTwoPanes, "10", "10");
+  window.frame->Timer1Timer();
+  window.frame->Timer2Timer();
+  EXPECT_TRUE(window.banner()->navigated.isEmpty());
+  EXPECT_EQ(window.centre()->navigated.size(), 1);
+}
+
+TEST(ContentPanes, ABadSecondsFieldIsReportedOnEveryTickAndTheIndexStays) {
+  taliven::testing::RecordingReporter reporter;
+  Window window("1>5 >http://banner/bad\r\n", "11", "11");
+  QTimer* timer = window.timer("Timer1");
+  timer->setInterval(1);  // let the real timer and its guard deliver the ticks
+  QElapsedTimer clock;
+  clock.start();
+  while (reporter.messages().size() < 2 && clock.elapsed() < 5000) QApplication::processEvents();
+
+  ASSERT_GE(reporter.messages().size(), 2u);
+  EXPECT_EQ(reporter.messages()[0], "'5 ' is not a valid integer value");
+  EXPECT_EQ(window.frame->FBannerIndex, 0);
+  EXPECT_GE(window.banner()->navigated.size(), 2) << "the page is requested before the seconds fail";
+  EXPECT_EQ(timer->interval(), 1) << "the interval is left as it was";
+}
+
+}  // namespace
+}  // namespace taliven
