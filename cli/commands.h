@@ -21,5 +21,10 @@ struct Command {
 const std::vector<Command>& Commands();
 
 int RunQq(const Words& words);
+int RunPinyin(const Words& words);
+int RunNetname(const Words& words);
+int RunDay(const Words& words);
+int RunDays(const Words& words);
+int RunMonth(const Words& words);
 
 }  // namespace taliven::cli

@@ -11,6 +11,10 @@ endif()
 # The pure-logic libraries keep their texts as GBK byte strings while their
 # sources stay readable UTF-8: the compiler converts narrow literals to GBK.
 # Wide, UTF-8 (u8"") and Qt strings are untouched by this.
+# clang (the fuzz build) only knows UTF-8 as execution character set; there the
+# texts stay UTF-8, which changes what they spell but not how they are handled.
 function(taliven_gbk_literals target)
-  target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=GBK)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=GBK)
+  endif()
 endfunction()

@@ -29,7 +29,7 @@ SCHEDULE = [
 
 BANNER_STYLE = """
 html, body { margin: 0; padding: 0; overflow: hidden; }
-.banner { box-sizing: border-box; width: 803px; height: 107px; padding: 24px 40px;
+.banner { box-sizing: border-box; width: 100vw; height: 100vh; padding: 24px 40px;
   display: flex; align-items: center; justify-content: space-between;
   font-family: "Noto Sans CJK SC", "AR PL UKai CN", sans-serif; color: #fff; }
 .banner h1 { margin: 0; font-size: 30px; letter-spacing: 4px; }
@@ -39,7 +39,7 @@ html, body { margin: 0; padding: 0; overflow: hidden; }
 
 CENTRE_STYLE = """
 html, body { margin: 0; padding: 0; overflow: hidden; }
-.centre { position: relative; box-sizing: border-box; width: 612px; height: 422px; padding: 36px 44px;
+.centre { position: relative; box-sizing: border-box; width: 100vw; height: 100vh; padding: 36px 44px;
   font-family: "Noto Sans CJK SC", "AR PL UKai CN", sans-serif; color: #123; }
 .centre h1 { margin: 0 0 18px; font-size: 28px; color: #0b3d91; }
 .centre ul { margin: 0; padding-left: 22px; font-size: 17px; line-height: 1.9; }

@@ -1,1 +1,0 @@
-// Placeholder: built with its feature.

@@ -1,0 +1,295 @@
+// day, days and month: the calendar engine's answers for single days, date
+// ranges as JSON Lines, and a month laid out like the calendar window's grid.
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <ctime>
+#include <limits>
+#include <unordered_map>
+
+#include "cli_support.h"
+#include "commands.h"
+#include "day_cell.h"
+#include "festivals.h"
+#include "lunar.h"
+#include "solar_terms.h"
+
+namespace taliven::cli {
+namespace {
+
+struct DayFacts {
+  CivilDate date;
+  LunarCode lunarCode;
+  GbkText lunarMonthText;
+  GbkText lunarDayText;
+  GbkText lunarFestival;
+  GbkText solarTerm;
+  GbkText solarFestival;
+  GbkText zodiac;
+  GbkText constellation;
+  DayCell cell;
+};
+
+DayFacts FactsOf(const CivilDate& civil) {
+  const TDateTime date = *EncodeDate(civil.year, civil.month, civil.day);
+  return {civil,
+          GetLunarCode(date),
+          GetLunarMonthText(date),
+          GetLunarDayText(date),
+          GetLunarFestival(date),
+          GetSolarTerm(date),
+          GetSolarFestival(civil.day, date),
+          GetZodiacText(date),
+          GetConstellation(civil.day, date),
+          GetDayCell(civil.year, civil.month, civil.day)};
+}
+
+// The engine's texts come from a few fixed lists, so each is converted once.
+class Utf8Texts {
+ public:
+  const std::string& operator()(const GbkText& gbk) {
+    auto found = cache_.find(gbk);
+    if (found == cache_.end()) found = cache_.emplace(gbk, GbkToUtf8(gbk)).first;
+    return found->second;
+  }
+
+ private:
+  std::unordered_map<GbkText, std::string> cache_;
+};
+
+void AppendNumber(std::string& out, int value, int width = 0) {
+  char digits[16];
+  const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+  (void)ec;  // 16 characters hold every int
+  for (auto length = end - digits; length < width; ++length) out += '0';
+  out.append(digits, end);
+}
+
+void AppendDate(std::string& out, const CivilDate& date) {
+  AppendNumber(out, date.year, 4);
+  out += '-';
+  AppendNumber(out, date.month, 2);
+  out += '-';
+  AppendNumber(out, date.day, 2);
+}
+
+void AppendColor(std::string& out, std::uint32_t color) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  out += '#';
+  for (int shift = 20; shift >= 0; shift -= 4) out += kHex[(color >> shift) & 0xF];
+}
+
+void AppendJson(std::string& out, const DayFacts& facts, Utf8Texts& utf8) {
+  const auto text = [&](const char* key, const GbkText& value) {
+    out += ",\"";
+    out += key;
+    out += "\":";
+    AppendJsonString(out, utf8(value));
+  };
+  out += "{\"date\":\"";
+  AppendDate(out, facts.date);
+  out += "\",\"lunarCode\":";
+  AppendNumber(out, facts.lunarCode);
+  text("lunarMonthText", facts.lunarMonthText);
+  text("lunarDayText", facts.lunarDayText);
+  text("lunarFestival", facts.lunarFestival);
+  text("solarTerm", facts.solarTerm);
+  text("solarFestival", facts.solarFestival);
+  text("zodiac", facts.zodiac);
+  text("constellation", facts.constellation);
+  text("cellText", facts.cell.text);
+  out += ",\"cellColor\":\"";
+  AppendColor(out, facts.cell.color);
+  out += "\"}\n";
+}
+
+void AppendReadable(std::string& out, const DayFacts& facts, Utf8Texts& utf8) {
+  const auto line = [&](const char* label, const std::string& value) {
+    out += label;
+    out += value;
+    out += '\n';
+  };
+  out += "date:           ";
+  AppendDate(out, facts.date);
+  out += "\nlunar code:     ";
+  AppendNumber(out, facts.lunarCode);
+  out += '\n';
+  line("lunar month:    ", utf8(facts.lunarMonthText));
+  line("lunar day:      ", utf8(facts.lunarDayText));
+  line("lunar festival: ", utf8(facts.lunarFestival));
+  line("solar term:     ", utf8(facts.solarTerm));
+  line("solar festival: ", utf8(facts.solarFestival));
+  line("zodiac:         ", utf8(facts.zodiac));
+  line("constellation:  ", utf8(facts.constellation));
+  out += "cell:           " + utf8(facts.cell.text) + " ";
+  AppendColor(out, facts.cell.color);
+  out += '\n';
+}
+
+void Print(const std::string& out) {
+  if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
+    throw EngineError("cannot write the output");
+  }
+}
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+int Digits(std::string_view text) {
+  int value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
+CivilDate ParseDate(std::string_view text) {
+  const auto invalid = [&] { return UsageError("invalid date '" + std::string(text) + "', expected YYYY-MM-DD"); };
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') throw invalid();
+  const std::string_view year = text.substr(0, 4), month = text.substr(5, 2), day = text.substr(8, 2);
+  if (!AllDigits(year) || !AllDigits(month) || !AllDigits(day)) throw invalid();
+  const CivilDate date{Digits(year), Digits(month), Digits(day)};
+  if (!EncodeDate(date.year, date.month, date.day)) throw invalid();
+  return date;
+}
+
+int ParseRanged(std::string_view text, std::string_view what, int low, int high) {
+  const int value = ParseIntArgument(text, what);
+  if (value < low || value > high) {
+    throw UsageError(std::string(what) + " must be " + std::to_string(low) + ".." + std::to_string(high));
+  }
+  return value;
+}
+
+CivilDate Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (now == static_cast<std::time_t>(-1) || localtime_r(&now, &local) == nullptr) {
+    throw EngineError("cannot read the system date");
+  }
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+// ANSI colour escapes, written only when `enabled`.
+struct Painter {
+  bool enabled;
+
+  void Paint(std::string& out, std::uint32_t color, const std::string& text) const {
+    if (!enabled) {
+      out += text;
+      return;
+    }
+    out += "\x1b[38;2;" + std::to_string(color >> 16) + ";" + std::to_string((color >> 8) & 0xFF) + ";" +
+           std::to_string(color & 0xFF) + "m" + text + "\x1b[0m";
+  }
+};
+
+constexpr int kColumnWidth = 8;
+constexpr std::uint32_t kWeekendColor = 0xFF0000;
+
+// Pads to the column width; a GBK text's byte count is its width in a
+// terminal, one column per ASCII byte, two per double-byte character.
+void AppendCell(std::string& out, const Painter& painter, std::uint32_t color, const GbkText& gbk,
+                Utf8Texts& utf8) {
+  painter.Paint(out, color, utf8(gbk));
+  out.append(gbk.size() < kColumnWidth ? kColumnWidth - gbk.size() : 1, ' ');
+}
+
+void AppendLine(std::string& out, std::string_view line) {
+  const auto end = line.find_last_not_of(' ');
+  out += line.substr(0, end == std::string_view::npos ? 0 : end + 1);
+  out += '\n';
+}
+
+std::string MonthGrid(int year, int month, int selectedDay, const Painter& painter) {
+  Utf8Texts utf8;
+  const TDateTime shown = *EncodeDate(year, month, selectedDay);
+  std::string out;
+  AppendNumber(out, year);
+  out += "年";
+  AppendNumber(out, month);
+  out += "月  " + utf8(GetZodiacText(shown)) + "  " + utf8(GetConstellation(selectedDay, shown)) + "\n";
+
+  static constexpr const char* kWeekdays[] = {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
+  std::string header;
+  for (int column = 0; column < 7; ++column) {
+    if (column == 0 || column == 6) {
+      painter.Paint(header, kWeekendColor, kWeekdays[column]);
+    } else {
+      header += kWeekdays[column];
+    }
+    header += "  ";
+  }
+  AppendLine(out, header);
+
+  const int firstColumn = DayOfWeek(year, month, 1) - 1;
+  const int days = DaysInMonth(year, month);
+  std::string numbers(static_cast<size_t>(firstColumn * kColumnWidth), ' ');
+  std::string texts = numbers;
+  for (int day = 1; day <= days; ++day) {
+    const std::string number = day == selectedDay ? "[" + std::to_string(day) + "]" : " " + std::to_string(day);
+    numbers += number + std::string(kColumnWidth - number.size(), ' ');
+    const DayCell cell = GetDayCell(year, month, day);
+    AppendCell(texts, painter, cell.color, cell.text, utf8);
+    if ((firstColumn + day) % 7 == 0 || day == days) {
+      AppendLine(out, numbers);
+      AppendLine(out, texts);
+      numbers.clear();
+      texts.clear();
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+int RunDay(const Words& words) {
+  const Args args(words, {"--json"}, {});
+  if (args.positionals().size() != 1) throw UsageError("expected one DATE");
+  const DayFacts facts = FactsOf(ParseDate(args.positionals()[0]));
+  Utf8Texts utf8;
+  std::string out;
+  if (args.has("--json")) {
+    AppendJson(out, facts, utf8);
+  } else {
+    AppendReadable(out, facts, utf8);
+  }
+  Print(out);
+  return 0;
+}
+
+int RunDays(const Words& words) {
+  // JSON Lines is the only form, so --json is accepted and changes nothing.
+  const Args args(words, {"--json"}, {});
+  if (args.positionals().size() != 2) throw UsageError("expected FROM and TO");
+  const CivilDate from = ParseDate(args.positionals()[0]);
+  const CivilDate to = ParseDate(args.positionals()[1]);
+  const TDateTime first = *EncodeDate(from.year, from.month, from.day);
+  const TDateTime last = *EncodeDate(to.year, to.month, to.day);
+  if (first > last) throw UsageError("FROM lies after TO");
+
+  Utf8Texts utf8;
+  std::string out;
+  out.reserve(static_cast<size_t>(last - first + 1) * 320);
+  for (TDateTime date = first; date <= last; date += 1) AppendJson(out, FactsOf(*DecodeDate(date)), utf8);
+  Print(out);
+  return 0;
+}
+
+int RunMonth(const Words& words) {
+  const Args args(words, {}, {"--day"});
+  const auto& positionals = args.positionals();
+  if (positionals.size() != 0 && positionals.size() != 2) throw UsageError("expected YEAR and MONTH, or neither");
+  const CivilDate today = Today();
+  const int year = positionals.empty() ? today.year : ParseRanged(positionals[0], "YEAR", 1, 9999);
+  const int month = positionals.empty() ? today.month : ParseRanged(positionals[1], "MONTH", 1, 12);
+  const auto day = args.value("--day");
+  const int selected = day ? ParseRanged(*day, "--day", 1, std::numeric_limits<int>::max()) : today.day;
+
+  const Painter painter{isatty(fileno(stdout)) == 1};
+  Print(MonthGrid(year, month, std::min(selected, DaysInMonth(year, month)), painter));
+  return 0;
+}
+
+}  // namespace taliven::cli

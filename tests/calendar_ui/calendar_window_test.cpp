@@ -1,0 +1,349 @@
+#include "calendar_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <memory>
+#include <optional>
+
+#include "click_label.h"
+#include "clock.h"
+#include "main_window.h"
+#include "main_window_doubles.h"
+#include "up_down.h"
+
+namespace taliven {
+namespace {
+
+TDateTime Date(int year, int month, int day) { return EncodeDate(year, month, day).value(); }
+
+class CalendarWindowTest : public ::testing::Test {
+ protected:
+  ~CalendarWindowTest() override { SetTodayForTesting(std::nullopt); }
+
+  TFRM_Date& Open(CivilDate today) {
+    SetTodayForTesting(today);
+    window = std::make_unique<TFRM_Date>();
+    window->show();
+    return *window;
+  }
+
+  // Cell numbers (from 1) whose day number and text are both shown.
+  std::vector<int> FilledCells() const {
+    std::vector<int> cells;
+    for (int i = 0; i < kDayCellCount; ++i) {
+      if (DayCells[i]->isVisibleTo(window.get()) && LunarCells[i]->isVisibleTo(window.get())) {
+        cells.push_back(i + 1);
+      }
+    }
+    return cells;
+  }
+
+  int CellOfDay(int day) const {
+    for (int i = 0; i < kDayCellCount; ++i) {
+      if (DayCells[i]->isVisibleTo(window.get()) && DayCells[i]->tag() == day) return i;
+    }
+    ADD_FAILURE() << "day " << day << " is not shown";
+    return 0;
+  }
+
+  // The shown day under the highlight, 0 when it covers none.
+  int HighlightedDay() const {
+    for (const ClickLabel* day : DayCells) {
+      if (day->isVisibleTo(window.get()) && window->Shape2->pos() == day->pos() + QPoint(-1, 1)) {
+        return day->tag();
+      }
+    }
+    return 0;
+  }
+
+  std::unique_ptr<TFRM_Date> window;
+};
+
+TEST_F(CalendarWindowTest, OpensAsAFixedWhiteWindowWithItsControlsInPlace) {
+  Open({2000, 2, 10});
+  EXPECT_EQ(window->windowTitle(), "Orlin日历");
+  EXPECT_EQ(window->size(), QSize(331, 285));
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  EXPECT_FALSE(window->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint));
+  EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
+  EXPECT_EQ(window->palette().color(QPalette::Window), QColor(Qt::white));
+
+  struct Expected { const char* name; QRect geometry; int pixels; QColor colour; };
+  const Expected controls[] = {
+      {"Label20", {0, 56, 313, 72}, 64, QColor(0xFFE8DD)},
+      {"Label16", {16, 146, 313, 134}, 120, QColor(0xEBEBEB)},
+      {"Label1", {120, 0, 76, 41}, 29, QColor(0x0000FF)},
+      {"Label17", {10, 3, 36, 37}, 32, QColor(0x8080C0)},
+      {"Label21", {230, 212, 78, 35}, 35, QColor(0xDDDDFF)},
+      {"Label22", {152, 223, 69, 23}, 19, QColor(0xFF80FF)},
+      {"day1", {14, 56, 36, 16}, 14, QColor(Qt::black)},
+      {"Cnday", {13, 73, 36, 12}, 12, QColor(0x004000)},
+      {"Label2", {19, 40, 36, 12}, 12, QColor(Qt::red)},
+      {"Label6", {139, 40, 36, 12}, 12, QColor(Qt::black)},
+      {"Label7", {259, 40, 36, 12}, 12, QColor(Qt::red)},
+      {"Label9", {20, 253, 36, 12}, 12, QColor(Qt::red)},
+      {"Label13", {180, 253, 36, 12}, 12, QColor(Qt::black)},
+      {"Label15", {260, 253, 36, 12}, 12, QColor(Qt::red)},
+  };
+  for (const Expected& e : controls) {
+    auto* label = window->findChild<QLabel*>(QString::fromLatin1(e.name));
+    ASSERT_NE(label, nullptr) << e.name;
+    EXPECT_EQ(label->geometry(), e.geometry) << e.name;
+    EXPECT_EQ(label->font().pixelSize(), e.pixels) << e.name;
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), e.colour) << e.name;
+  }
+  EXPECT_EQ(window->findChild<QLabel*>("Label4")->text(), "星期二");
+  EXPECT_EQ(window->findChild<QLabel*>("Label14")->text(), "星期五");
+  EXPECT_EQ(window->Label1->toolTip(), "单击改变年份");
+  EXPECT_EQ(window->Label17->toolTip(), "单击改变月份");
+  EXPECT_EQ(window->Label18->pos(), QPoint(45, 17));
+  EXPECT_EQ(window->Label19->text(), "年");
+  EXPECT_FALSE(window->day1->isVisible());
+  EXPECT_FALSE(window->Cnday->isVisible());
+
+  EXPECT_EQ(window->Shape1->geometry(), window->rect());
+  EXPECT_EQ(window->Shape2->size(), QSize(38, 30));
+  EXPECT_EQ(window->Shape2->palette().color(QPalette::Window), QColor(0x7EE281));
+  EXPECT_EQ(window->Bevel1->geometry(), QRect(9, 240, 297, 10));
+  EXPECT_EQ(window->Bevel2->geometry(), QRect(9, 46, 297, 10));
+  EXPECT_EQ(window->UpDown1->geometry(), QRect(221, 10, 16, 24));
+  EXPECT_EQ(window->UpDown2->geometry(), QRect(61, 10, 16, 24));
+  EXPECT_TRUE(window->UpDown1->isVisible());
+  EXPECT_TRUE(window->UpDown2->isVisible());
+  EXPECT_EQ(window->StaticText1->geometry(), QRect(272, 17, 28, 16));
+  EXPECT_EQ(window->StaticText1->text(), "今天");
+  EXPECT_EQ(window->StaticText1->palette().color(QPalette::Window), QColor(0xCEF2D0));
+}
+
+TEST_F(CalendarWindowTest, HeaderShowsTheMonthOnShowAndTheSelectedDay) {
+  Open({2000, 2, 10});
+  EXPECT_EQ(window->Label1->text(), "2000");
+  EXPECT_EQ(window->Label20->text(), "2000");
+  EXPECT_EQ(window->Label17->text(), "2");
+  EXPECT_EQ(window->Label16->text(), "2");
+  EXPECT_EQ(window->Label21->text(), "辰龙");
+  EXPECT_EQ(window->Label22->text(), "水瓶座");
+  EXPECT_EQ(HighlightedDay(), 10);
+  EXPECT_EQ(window->CurrentDate, Date(2000, 2, 10));
+  EXPECT_EQ(window->UpDown1->position(), 2000);
+  EXPECT_EQ(window->UpDown2->position(), 2);
+}
+
+TEST_F(CalendarWindowTest, GridIsBuiltOnceInFrontOfHighlightAndWatermarks) {
+  Open({2011, 1, 15});
+  for (int i = 0; i < kDayCellCount; ++i) {
+    const int row = i / 7, column = i % 7;
+    EXPECT_EQ(DayCells[i]->geometry(), QRect(14 + 42 * column, 56 + 32 * row, 36, 16)) << i;
+    EXPECT_EQ(LunarCells[i]->geometry(), QRect(13 + 42 * column, 73 + 32 * row, 36, 12)) << i;
+  }
+  const auto labels = window->findChildren<ClickLabel*>().size();
+  window->ShowMonth(Date(2015, 2, 1));
+  window->ShowMonth(Date(2033, 12, 1));
+  EXPECT_EQ(window->findChildren<ClickLabel*>().size(), labels) << "showing a month creates nothing";
+
+  const int cell = CellOfDay(15);  // the highlighted day, over both watermarks
+  EXPECT_EQ(window->childAt(DayCells[cell]->geometry().center()), DayCells[cell]);
+  EXPECT_EQ(window->childAt(LunarCells[cell]->geometry().center()), LunarCells[cell]);
+  EXPECT_TRUE(window->UpDown1->isAncestorOf(window->childAt(window->UpDown1->geometry().center())));
+}
+
+TEST_F(CalendarWindowTest, MonthFillsTheCellsFromItsFirstWeekday) {
+  struct Case { int year, month, firstCell, lastCell; };
+  const Case cases[] = {
+      {2011, 1, 7, 37},  // begins on a Saturday: six rows, the sixth holding the 30th and 31st
+      {2015, 2, 1, 28},  // begins on a Sunday: exactly four rows
+      {2000, 2, 3, 31},  // leap February from a Tuesday
+  };
+  Open({2000, 1, 1});
+  for (const Case& c : cases) {
+    window->ShowMonth(Date(c.year, c.month, 1));
+    std::vector<int> expected;
+    for (int cell = c.firstCell; cell <= c.lastCell; ++cell) expected.push_back(cell);
+    EXPECT_EQ(FilledCells(), expected) << c.year << "-" << c.month;
+    EXPECT_EQ(DayCells[c.firstCell - 1]->text(), "1");
+    EXPECT_EQ(DayCells[c.lastCell - 1]->text(), QString::number(c.lastCell - c.firstCell + 1));
+    EXPECT_EQ(LunarCells[c.lastCell - 1]->tag(), c.lastCell - c.firstCell + 1);
+  }
+}
+
+TEST_F(CalendarWindowTest, TextUnderADayIsItsStrongestNameInItsColour) {
+  struct Case { int year, month, day; const char* text; QColor colour; };
+  const Case cases[] = {
+      {2011, 1, 2, "廿八", QColor(0x004000)},
+      {2011, 1, 4, "腊月", QColor(0xFF0000)},    // first day of a lunar month
+      {2033, 12, 22, "闰冬", QColor(0xFF0000)},  // first day of a leap month
+      {2011, 1, 6, "小寒", QColor(0x5353FF)},
+      {2011, 1, 1, "元旦节", QColor(0xFF8000)},
+      {2011, 1, 11, "腊八节", QColor(0xFF8000)},
+      {2000, 2, 19, "元宵节", QColor(0xFF8000)},  // also the solar term 雨水
+      {2000, 2, 5, "春节", QColor(0xFF8000)},     // also the first day of 正月
+      {2000, 10, 6, "重阳节", QColor(0xFF8000)},  // also the Gregorian 老人节
+  };
+  Open({2000, 1, 1});
+  for (const Case& c : cases) {
+    window->ShowMonth(Date(c.year, c.month, 1));
+    const int cell = CellOfDay(c.day);
+    EXPECT_EQ(LunarCells[cell]->text(), QString::fromUtf8(c.text)) << c.month << "-" << c.day;
+    EXPECT_EQ(LunarCells[cell]->palette().color(QPalette::WindowText), c.colour) << c.text;
+    EXPECT_EQ(DayCells[cell]->palette().color(QPalette::WindowText), QColor(Qt::black));
+  }
+}
+
+TEST_F(CalendarWindowTest, SpinnerStepsKeepTheSelectedDayWhereTheMonthAllows) {
+  Open({2000, 1, 31});
+  window->UpDown2->upButton()->click();
+  EXPECT_EQ(window->Label17->text(), "2");
+  EXPECT_EQ(HighlightedDay(), 29);
+  EXPECT_EQ(window->Label22->text(), "双鱼座");
+  EXPECT_EQ(SelDay, 31);
+
+  window->UpDown2->upButton()->click();
+  EXPECT_EQ(HighlightedDay(), 31);
+  window->UpDown1->downButton()->click();
+  EXPECT_EQ(window->Label1->text(), "1999");
+  EXPECT_EQ(SelYear, 1999);
+  EXPECT_EQ(HighlightedDay(), 31);
+  EXPECT_EQ(window->CurrentDate, Date(2000, 1, 31)) << "a step changes only the month on show";
+}
+
+TEST_F(CalendarWindowTest, RightButtonMovesTheHighlightButSelectsNothing) {
+  Open({2000, 1, 31});
+  const int cell = CellOfDay(10);
+  QTest::mousePress(DayCells[cell], Qt::RightButton);
+  QTest::mouseRelease(DayCells[cell], Qt::RightButton);
+  EXPECT_EQ(HighlightedDay(), 10);
+  EXPECT_EQ(SelDay, 31);
+
+  QTest::mousePress(LunarCells[CellOfDay(12)], Qt::RightButton);
+  EXPECT_EQ(HighlightedDay(), 12) << "the text under a day highlights the same rectangle";
+
+  window->UpDown2->upButton()->click();
+  EXPECT_EQ(HighlightedDay(), 29);
+}
+
+TEST_F(CalendarWindowTest, ClickingADaySelectsItAndKeepsTheStarSignOnShow) {
+  Open({2000, 1, 15});
+  EXPECT_EQ(window->Label22->text(), "摩羯座");
+  QTest::mouseClick(LunarCells[CellOfDay(25)], Qt::LeftButton);
+  EXPECT_EQ(SelDay, 25);
+  EXPECT_EQ(HighlightedDay(), 25);
+  EXPECT_EQ(window->CurrentDate, Date(2000, 1, 25));
+  EXPECT_EQ(window->Label22->text(), "摩羯座") << "the grid is not redrawn";
+
+  QTest::mouseClick(DayCells[CellOfDay(3)], Qt::LeftButton);
+  EXPECT_EQ(SelDay, 3);
+  EXPECT_EQ(window->CurrentDate, Date(2000, 1, 3));
+
+  window->UpDown2->upButton()->click();
+  EXPECT_EQ(HighlightedDay(), 3);
+  EXPECT_EQ(window->Label22->text(), "水瓶座");
+}
+
+TEST_F(CalendarWindowTest, SpinnersStopAtTheEndsOfTheirRanges) {
+  struct Case { CivilDate today; bool up; };
+  const Case cases[] = {{{2050, 12, 15}, true}, {{1901, 1, 15}, false}};
+  for (const Case& c : cases) {
+    Open(c.today);
+    for (UpDown* spinner : {window->UpDown1, window->UpDown2}) {
+      QSignalSpy clicks(spinner, &UpDown::clicked);
+      (c.up ? spinner->upButton() : spinner->downButton())->click();
+      EXPECT_EQ(clicks.size(), 1);
+    }
+    EXPECT_EQ(SelYear, c.today.year);
+    EXPECT_EQ(SelMonth, c.today.month);
+    EXPECT_EQ(window->Label1->text(), QString::number(c.today.year));
+    EXPECT_EQ(window->Label17->text(), QString::number(c.today.month));
+    EXPECT_EQ(HighlightedDay(), 15);
+  }
+
+  UpDown spinner(1, 12);
+  QSignalSpy clicks(&spinner, &UpDown::clicked);
+  spinner.setPosition(13);
+  EXPECT_EQ(spinner.position(), 12);
+  spinner.setPosition(0);
+  EXPECT_EQ(spinner.position(), 1);
+  EXPECT_EQ(clicks.size(), 0) << "setting the position is no click";
+}
+
+TEST_F(CalendarWindowTest, TodayReturnsToTodaysMonthAndSpinners) {
+  Open({2000, 1, 15});
+  window->UpDown1->upButton()->click();
+  window->UpDown2->upButton()->click();
+  QTest::mouseClick(DayCells[CellOfDay(3)], Qt::LeftButton);
+  ASSERT_EQ(window->Label1->text(), "2001");
+
+  QTest::mouseClick(window->StaticText1, Qt::LeftButton);
+  EXPECT_EQ(window->Label1->text(), "2000");
+  EXPECT_EQ(window->Label17->text(), "1");
+  EXPECT_EQ(window->UpDown1->position(), 2000);
+  EXPECT_EQ(window->UpDown2->position(), 1);
+  EXPECT_EQ(SelDay, 15);
+  EXPECT_EQ(HighlightedDay(), 15);
+  EXPECT_EQ(window->CurrentDate, Date(2000, 1, 15));
+}
+
+TEST_F(CalendarWindowTest, YearAndMonthCaptionsSwapTheSpinners) {
+  Open({2000, 1, 15});
+  QTest::mouseClick(window->Label1, Qt::LeftButton);
+  EXPECT_TRUE(window->UpDown1->isVisible());
+  EXPECT_FALSE(window->UpDown2->isVisible());
+  QTest::mouseClick(window->Label17, Qt::LeftButton);
+  EXPECT_TRUE(window->UpDown2->isVisible());
+  EXPECT_FALSE(window->UpDown1->isVisible());
+}
+
+TEST_F(CalendarWindowTest, LosingActivationClosesTheWindowButKeepsIt) {
+  Open({2000, 1, 15});
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(CalendarWindowTest, EveryClickOnTheCalendarButtonGivesAFreshWindow) {
+  SetTodayForTesting(CivilDate{2000, 1, 15});
+  testing::MainWindowDoubles doubles;
+  TFrmmain main(testing::TestServices(doubles));
+  main.show();
+  auto* button = main.findChild<QPushButton*>("RzButton5");
+  ASSERT_NE(button, nullptr);
+
+  QTimer::singleShot(0, [] {
+    auto* calendar = qobject_cast<TFRM_Date*>(QApplication::activeModalWidget());
+    ASSERT_NE(calendar, nullptr);
+    calendar->UpDown1->upButton()->click();
+    calendar->UpDown2->upButton()->click();
+    calendar->close();
+  });
+  button->click();
+  QPointer<TFRM_Date> first = FRM_Date;
+  ASSERT_FALSE(first.isNull()) << "kept alive, hidden, after closing";
+  EXPECT_FALSE(first->isVisible());
+  EXPECT_EQ(first->Label1->text(), "2001");
+
+  QTimer::singleShot(0, [] {
+    auto* calendar = qobject_cast<TFRM_Date*>(QApplication::activeModalWidget());
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_EQ(calendar->Label1->text(), "2000");
+    EXPECT_EQ(calendar->Label17->text(), "1");
+    calendar->close();
+  });
+  button->click();
+  EXPECT_TRUE(first.isNull()) << "the next click frees the old instance";
+  ASSERT_NE(FRM_Date, nullptr);
+  delete FRM_Date;
+}
+
+}  // namespace
+}  // namespace taliven
