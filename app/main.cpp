@@ -34,7 +34,6 @@ int main(int argc, char** argv) {
   // The web engine's sandbox cannot run as root; it must be told before the
   // application object exists.
   if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
   taliven::TalivenApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Taliven"));

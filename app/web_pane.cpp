@@ -1,13 +1,13 @@
 #include "web_pane.h"
 
-#include <QResizeEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
 #include <QUrl>
-#include <QWebEngineDownloadRequest>
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
-#include <QWebEngineView>
+#include <QVBoxLayout>
 #include <stdexcept>
+
+#include "embedded_browser.h"
 
 namespace taliven {
 namespace {
@@ -16,15 +16,23 @@ bool IsWebUrl(const QUrl& url) {
   return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
 }
 
-// Remote pages may go nowhere but to other web pages, and never open windows.
-class LockedPage final : public QWebEnginePage {
- public:
-  using QWebEnginePage::QWebEnginePage;
-
- protected:
-  bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override { return IsWebUrl(url); }
-  QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
-};
+// The module sits beside the program in a build tree, and in the library
+// folder once installed.
+CreateEmbeddedBrowserFunction LoadWebEngineModule() {
+  static CreateEmbeddedBrowserFunction create = [] {
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    QString errors;
+    for (const QString& dir : {programDir.path(), programDir.filePath(QStringLiteral(TALIVEN_MODULE_DIR_FROM_BIN))}) {
+      QLibrary module(QDir(dir).filePath(QStringLiteral("taliven_webengine")));
+      if (auto* found = reinterpret_cast<CreateEmbeddedBrowserFunction>(module.resolve(kCreateEmbeddedBrowserSymbol))) {
+        return found;
+      }
+      errors += QStringLiteral("\n") + module.errorString();
+    }
+    throw std::runtime_error("the web pane cannot start its browser:" + errors.toStdString());
+  }();
+  return create;
+}
 
 }  // namespace
 
@@ -35,44 +43,18 @@ WebEnginePane::WebEnginePane(QWidget* parent) : WebPane(parent) {
   setPalette(white);
 }
 
-// The page must go before the profile it was made with.
-WebEnginePane::~WebEnginePane() { delete view_; }
-
 void WebEnginePane::Navigate(const QString& url) {
   const QUrl target(url);
   if (!IsWebUrl(target)) {
     throw std::runtime_error("cannot show \"" + url.toStdString() + "\": only http and https pages are allowed");
   }
-  if (!view_) view_ = createView();
-  view_->load(target);
-}
-
-QWebEngineView* WebEnginePane::createView() {
-  // A profile without a storage name is off the record: nothing is kept on disk.
-  auto* profile = new QWebEngineProfile(this);
-  profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-  connect(profile, &QWebEngineProfile::downloadRequested, this,
-          [](QWebEngineDownloadRequest* download) { download->cancel(); });
-
-  QWebEngineSettings* settings = profile->settings();
-  settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-  settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-  settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-  settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
-  settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-
-  auto* view = new QWebEngineView(this);
-  view->setPage(new LockedPage(profile, view));
-  view->setContextMenuPolicy(Qt::NoContextMenu);
-  view->setAcceptDrops(false);
-  view->setGeometry(rect());
-  view->show();
-  return view;
-}
-
-void WebEnginePane::resizeEvent(QResizeEvent* event) {
-  if (view_) view_->setGeometry(QRect(QPoint(0, 0), event->size()));
-  WebPane::resizeEvent(event);
+  if (!browser_) {
+    browser_ = LoadWebEngineModule()(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+  }
+  browser_->Load(target);
 }
 
 }  // namespace taliven

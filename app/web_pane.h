@@ -5,35 +5,30 @@
 #include <QString>
 #include <QWidget>
 
-class QWebEngineView;
-
 namespace taliven {
+
+class EmbeddedBrowser;
 
 class WebPane : public QWidget {
   Q_OBJECT
  public:
   using QWidget::QWidget;
   // Starts loading the page and returns at once. Throws when the address
-  // cannot be shown (a scheme other than http or https).
+  // cannot be shown (a scheme other than http or https) or the browser
+  // cannot be started.
   virtual void Navigate(const QString& url) = 0;
 };
 
 // A locked-down embedded browser. Until its first navigation it is an empty
-// white area and no browser engine is started.
+// white area: the web engine is loaded, and its processes started, only then.
 class WebEnginePane final : public WebPane {
   Q_OBJECT
  public:
   explicit WebEnginePane(QWidget* parent = nullptr);
-  ~WebEnginePane() override;
   void Navigate(const QString& url) override;
 
- protected:
-  void resizeEvent(QResizeEvent* event) override;
-
  private:
-  QWebEngineView* createView();
-
-  QWebEngineView* view_ = nullptr;
+  EmbeddedBrowser* browser_ = nullptr;
 };
 
 }  // namespace taliven

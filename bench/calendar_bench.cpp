@@ -38,6 +38,14 @@ void BM_GetLunarCode(benchmark::State& state) {
 }
 BENCHMARK(BM_GetLunarCode);
 
+void BM_GetLunarCodeOfTheWholeRange(benchmark::State& state) {
+  for (auto _ : state) {
+    for (int day = 0; day < kDays; ++day) benchmark::DoNotOptimize(GetLunarCode(kFirst + day));
+  }
+  state.SetItemsProcessed(state.iterations() * kDays);
+}
+BENCHMARK(BM_GetLunarCodeOfTheWholeRange)->Unit(benchmark::kMillisecond);
+
 void BM_AllTextsOfADay(benchmark::State& state) {
   int n = 0;
   for (auto _ : state) AllTextsOf(NthDate(n++));

@@ -16,7 +16,7 @@ for needed in libqt6core6 libqt6widgets6 libqt6webenginewidgets6 libcurl4 fonts-
 done
 
 dpkg -x "$deb" "$work/root"
-for f in usr/bin/taliven usr/bin/taliven-cli \
+for f in usr/bin/taliven usr/bin/taliven-cli usr/lib/taliven/libtaliven_webengine.so \
          usr/share/applications/example.taliven.Taliven.desktop \
          usr/share/metainfo/example.taliven.Taliven.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/example.taliven.Taliven.svg \

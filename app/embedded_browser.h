@@ -1,0 +1,21 @@
+#pragma once
+// The seam between the program and its web engine, which lives in a module
+// of its own: the program starts without loading the engine, and loads it
+// only when a content pane first shows a page.
+
+#include <QUrl>
+#include <QWidget>
+
+namespace taliven {
+
+class EmbeddedBrowser : public QWidget {
+ public:
+  using QWidget::QWidget;
+  virtual void Load(const QUrl& url) = 0;
+};
+
+// The module's one entry point: creates a locked-down browser on `parent`.
+using CreateEmbeddedBrowserFunction = EmbeddedBrowser* (*)(QWidget* parent);
+inline constexpr char kCreateEmbeddedBrowserSymbol[] = "taliven_create_embedded_browser";
+
+}  // namespace taliven

@@ -1,0 +1,79 @@
+// The web engine module: a browser for remote pages that may go nowhere but
+// to other web pages, opens no windows, reads no local files and downloads
+// nothing. Loaded by WebEnginePane on its first navigation.
+#include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+#include "embedded_browser.h"
+
+// The engine's own set-up of the OpenGL context it shares with the program.
+// Programs that link the engine get it before their application object
+// exists; this module is loaded later, so it runs it itself, once, before
+// its first view. (Exported by the engine library, declared in no public
+// header.)
+namespace QtWebEngineCore {
+void initialize();
+}
+
+namespace taliven {
+namespace {
+
+bool IsWebUrl(const QUrl& url) {
+  return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
+}
+
+class LockedPage final : public QWebEnginePage {
+ public:
+  using QWebEnginePage::QWebEnginePage;
+
+ protected:
+  bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override { return IsWebUrl(url); }
+  QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
+};
+
+class WebEngineBrowser final : public EmbeddedBrowser {
+ public:
+  explicit WebEngineBrowser(QWidget* parent) : EmbeddedBrowser(parent) {
+    // A profile without a storage name is off the record: nothing is kept on disk.
+    profile_ = new QWebEngineProfile(this);
+    profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    QObject::connect(profile_, &QWebEngineProfile::downloadRequested, this,
+                     [](QWebEngineDownloadRequest* download) { download->cancel(); });
+
+    QWebEngineSettings* settings = profile_->settings();
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+
+    view_ = new QWebEngineView(this);
+    view_->setPage(new LockedPage(profile_, view_));
+    view_->setContextMenuPolicy(Qt::NoContextMenu);
+    view_->setAcceptDrops(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+  }
+
+  // The page must go before the profile it was made with.
+  ~WebEngineBrowser() override { delete view_; }
+
+  void Load(const QUrl& url) override { view_->load(url); }
+
+ private:
+  QWebEngineProfile* profile_ = nullptr;
+  QWebEngineView* view_ = nullptr;
+};
+
+}  // namespace
+}  // namespace taliven
+
+extern "C" Q_DECL_EXPORT taliven::EmbeddedBrowser* taliven_create_embedded_browser(QWidget* parent) {
+  QtWebEngineCore::initialize();  // returns at once after the first call
+  return new taliven::WebEngineBrowser(parent);
+}

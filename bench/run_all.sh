@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Runs every benchmark, the start-up measurement and the public peers, and
+# writes bench/REPORT.md.
+# usage: bench/run_all.sh [BUILD_DIR]   (default: build; configured with the
+#        default preset when it does not exist yet)
+# Takes about four minutes on two cores. The only network it uses is the npm
+# registry, once, to install the JavaScript peers into bench/peers/node/.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(realpath -m "${1:-$root/build}")
+repetitions=3      # Google Benchmark repetitions; the report takes their median
+node_runs=5        # timed runs of each JavaScript peer after one warm-up
+startup_runs=5
+
+fail() { echo "run_all.sh: $*" >&2; exit 1; }
+step() { echo "== $*" >&2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+: >"$work/notes"
+note() { echo "$*" >>"$work/notes"; }
+
+# --- build -------------------------------------------------------------------
+if [[ ! -f $build/CMakeCache.txt ]]; then
+  step "configuring $build"
+  if [[ $build == "$root/build" ]]; then
+    (cd "$root" && cmake --preset default >/dev/null) || fail "cmake --preset default failed"
+  else
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ||
+      fail "configuring $build failed"
+  fi
+fi
+grep -q '^TALIVEN_BUILD_BENCH:BOOL=ON' "$build/CMakeCache.txt" ||
+  fail "$build was configured with TALIVEN_BUILD_BENCH=OFF; pass a build dir with benchmarks"
+
+targets=(calendar_bench pinyin_bench calendar_window_bench plain_window write_gb2312_text taliven)
+if cmake --build "$build" --target help | grep -q '\bicu_lunar_bench\b'; then
+  targets+=(icu_lunar_bench)
+else
+  note "ICU peer skipped: CMake found no ICU (install libicu-dev)."
+fi
+step "building ${targets[*]}"
+cmake --build "$build" -j2 --target "${targets[@]}" >"$work/build.log" 2>&1 ||
+  { tail -n 30 "$work/build.log" >&2; fail "building the benchmarks failed"; }
+
+# --- Google Benchmark programs ------------------------------------------------
+# Runs bench/$1 into $work/$1.json; medians of CPU time over the repetitions.
+run_bench() {
+  local name=$1
+  step "$name"
+  timeout 180 "$build/bench/$name" --benchmark_format=json \
+    --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
+    >"$work/$name.json" 2>"$work/$name.log" ||
+    { tail -n 20 "$work/$name.log" >&2; fail "$name failed"; }
+}
+run_bench calendar_bench
+run_bench pinyin_bench
+run_bench calendar_window_bench
+if [[ -x $build/bench/icu_lunar_bench ]]; then run_bench icu_lunar_bench; fi
+
+# --- start-up under Xvfb -------------------------------------------------------
+step "startup.sh ($startup_runs runs each)"
+timeout 240 bash "$root/bench/startup.sh" "$build" "$startup_runs" >"$work/startup.md" ||
+  fail "bench/startup.sh failed"
+
+# --- JavaScript peers ------------------------------------------------------------
+peers=$root/bench/peers/node
+# Installs the peers from the lock file; says why not on the notes instead of failing.
+install_node_peers() {
+  command -v node >/dev/null && command -v npm >/dev/null ||
+    { note "JavaScript peers skipped: node or npm is not installed."; return 1; }
+  [[ -f $peers/node_modules/.package-lock.json &&
+    ! $peers/package-lock.json -nt $peers/node_modules/.package-lock.json ]] && return 0
+  step "npm ci in bench/peers/node"
+  if ! (cd "$peers" && timeout 180 npm ci --no-audit --no-fund --loglevel=error) >"$work/npm.log" 2>&1; then
+    note "JavaScript peers skipped: npm ci failed ($(grep -m1 -i 'err' "$work/npm.log" || tail -n 1 "$work/npm.log"))."
+    return 1
+  fi
+}
+if install_node_peers; then
+  step "lunar-javascript"
+  timeout 120 node "$peers/lunar.js" "$node_runs" >"$work/node_lunar.json" ||
+    { note "lunar-javascript peer failed."; rm -f "$work/node_lunar.json"; }
+  step "pinyin-pro"
+  "$build/bench/write_gb2312_text" "$work/gb2312.txt" || fail "write_gb2312_text failed"
+  timeout 180 node "$peers/pinyin.js" "$work/gb2312.txt" 3 >"$work/node_pinyin.json" ||
+    { note "pinyin-pro peer failed."; rm -f "$work/node_pinyin.json"; }
+fi
+
+# --- report ------------------------------------------------------------------------
+python3 "$root/bench/report.py" "$work" >"$work/REPORT.md" || fail "bench/report.py failed"
+mv "$work/REPORT.md" "$root/bench/REPORT.md"
+step "wrote bench/REPORT.md"
