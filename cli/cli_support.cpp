@@ -74,6 +74,13 @@ void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
 }
 
+void AppendJsonField(std::string& out, std::string_view key, const GbkText& value) {
+  out += out.empty() ? "{" : ",";
+  AppendJsonString(out, key);
+  out += ':';
+  AppendJsonString(out, GbkToUtf8(value));
+}
+
 std::string GbkToUtf8(std::string_view gbk) { return FromGbk(gbk).toStdString(); }
 
 GbkText Utf8ToGbk(std::string_view utf8) {

@@ -47,6 +47,10 @@ int ParseIntArgument(std::string_view text, std::string_view what);
 // Non-ASCII characters are written as they are.
 void AppendJsonString(std::string& out, std::string_view text);
 
+// Appends `"key":"value"` to a JSON object being built in `out`, opening the
+// object with the first field; the GBK value is written as UTF-8.
+void AppendJsonField(std::string& out, std::string_view key, const GbkText& value);
+
 std::string GbkToUtf8(std::string_view gbk);
 GbkText Utf8ToGbk(std::string_view utf8);
 

@@ -6,16 +6,6 @@
 #include "numerology.h"
 
 namespace taliven::cli {
-namespace {
-
-void AppendJsonField(std::string& out, std::string_view key, const GbkText& value) {
-  out += out.empty() ? "{" : ",";
-  AppendJsonString(out, key);
-  out += ':';
-  AppendJsonString(out, GbkToUtf8(value));
-}
-
-}  // namespace
 
 int RunQq(const Words& words) {
   const Args args(words, {"--json"}, {});
