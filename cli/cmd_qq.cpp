@@ -17,7 +17,7 @@ int RunQq(const Words& words) {
   try {
     lines = ReadNumber(number);
   } catch (const IntegerConversionError& e) {
-    // Quoted as the user wrote it rather than byte-escaped.
+    // The message carries the text as GBK; the terminal wants UTF-8.
     throw EngineError(IntegerConversionMessage(GbkToUtf8(e.text())));
   }
 
