@@ -49,7 +49,7 @@ TAbout::TAbout(QWidget* parent) : QDialog(parent, kSystemMenuOnly) {
   AddLabel(this, QStringLiteral("联系 QQ：800055173"), 166, 72, text);
   AddLabel(this, QStringLiteral("联系电话：010-6288 5173"), 166, 94, text);
   QLabel* mail = AddLabel(
-      this, QStringLiteral("电子邮件：<a href=\"mailto:support@taliven.example\">support@taliven.example</a>"),
+      this, QStringLiteral("<a href=\"mailto:support@taliven.example\">support@taliven.example</a>"),
       166, 116, text);
   mail->setTextFormat(Qt::RichText);
   mail->setOpenExternalLinks(true);
@@ -75,7 +75,7 @@ TFrm_servers::TFrm_servers(QWidget* parent) : QDialog(parent, kSystemMenuOnly) {
             QStringLiteral("欢迎网站、软件厂商与我们洽谈广告投放、软件捆绑与联合推广等商务合作，期待与您携手共赢。"));
   createRow(panel, 82, QStringLiteral(":/images/service_phone.svg"),
             QStringLiteral("服务电话：010-6288 5173"),
-            QStringLiteral("使用中遇到任何问题，或对我们的软件有好的建议，欢迎在工作日 9:00-18:00 致电。"));
+            QStringLiteral("使用中遇到任何问题，或对我们的软件有好的建议，欢迎在工作日白天致电。"));
   createRow(panel, 152, QStringLiteral(":/images/service_qq.svg"),
             QStringLiteral("在线客服QQ：800055173"),
             QStringLiteral("客服人员在线为您解答使用中的疑问，当天的问题当天答复。"));

@@ -11,12 +11,16 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-webengine-dev libqt6webenginecore6-bin
   qt6-translations-l10n libcurl4-openssl-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # peer measured beside the lunar benchmarks (bench/run_all.sh); never linked into the program
+  libicu-dev
   # data for the pinyin table generator
   unicode-data
   # fonts the windows name, mapped by the program's font substitutions
   fonts-noto-cjk fonts-arphic-ukai fonts-liberation2
   # headless runs, screenshots and desktop integration checks
   xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream
+  # the leak check of a whole session (tests/e2e/leak_check.sh)
+  valgrind
 )
 
 missing=()

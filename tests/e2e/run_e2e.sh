@@ -1,0 +1,366 @@
+#!/usr/bin/env bash
+# Runs the real program on a virtual X display and drives it as a user would:
+# every window is opened from its button, both readings are done, the
+# calendar is walked through a year, and the program is left through the exit
+# question (No twice, then Yes). A screenshot of each window goes to SHOT_DIR.
+# Fails with a message naming the step that did not show what it should;
+# exits 77 (skipped) when the tools it needs are missing.
+#
+# Usage: run_e2e.sh [--binary PATH] [--endpoints PATH] [--launcher PATH]
+#                   [--slowdown N] [SHOT_DIR]
+#   --binary     the taliven program (default: build/app/taliven)
+#   --endpoints  the endpoints.h generated next to it, for the expected URLs
+#   --launcher   a program that runs the program given as its arguments
+#                (leak_check.sh runs it under valgrind this way)
+#   --slowdown   multiplies every wait, for a launcher that slows it down
+#   SHOT_DIR     where the screenshots go (default: /tmp/taliven-e2e)
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+binary=$here/../../build/app/taliven
+endpoints=
+launcher=
+slowdown=1
+shot_dir=/tmp/taliven-e2e
+
+while (($#)); do
+  case $1 in
+    --binary) binary=$2; shift 2 ;;
+    --endpoints) endpoints=$2; shift 2 ;;
+    --launcher) launcher=$2; shift 2 ;;
+    --slowdown) slowdown=$2; shift 2 ;;
+    -h|--help) sed -n '2,16p' "$0"; exit 0 ;;
+    -*) echo "run_e2e.sh: unknown option $1" >&2; exit 2 ;;
+    *) shot_dir=$1; shift ;;
+  esac
+done
+endpoints=${endpoints:-$(dirname "$binary")/endpoints.h}
+[[ $slowdown =~ ^[1-9][0-9]*$ ]] || { echo "run_e2e.sh: --slowdown takes a whole number" >&2; exit 2; }
+
+skip() { echo "e2e: SKIPPED: $*" >&2; exit 77; }
+fail() {
+  echo "e2e: FAIL: $*" >&2
+  if [[ -n ${work:-} && -s $work/app.log ]]; then
+    echo "e2e: the program's output:" >&2
+    tail -n 20 "$work/app.log" >&2
+  fi
+  exit 1
+}
+step() { echo "e2e: $*"; }
+
+for tool in Xvfb xdotool xwininfo import convert compare python3; do
+  command -v "$tool" >/dev/null || skip "$tool is not installed (tools/install-deps.sh installs it)"
+done
+[[ -x $binary ]] || fail "no program at $binary (build it first)"
+[[ -r $endpoints ]] || fail "no endpoints header at $endpoints"
+[[ -z $launcher || -x $launcher ]] || fail "the launcher $launcher is not executable"
+
+endpoint() {
+  local value
+  value=$(sed -n "s/.*$1\[\] = \"\(.*\)\";.*/\1/p" "$endpoints")
+  [[ -n $value ]] || fail "$1 is not in $endpoints"
+  printf '%s' "$value"
+}
+home_page=$(endpoint VendorHomePageUrl)
+partner_page=$(endpoint PartnerStartPageUrl)
+
+mkdir -p "$shot_dir"
+rm -f "$shot_dir"/*.png
+work=$(mktemp -d)
+app_pid=
+xvfb_pid=
+stop() {
+  if [[ -n $1 ]] && kill -0 "$1" 2>/dev/null; then
+    kill "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+  fi
+}
+cleanup() {
+  stop "$app_pid"
+  stop "$xvfb_pid"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A display of our own, whatever DISPLAY says: the run must not touch the
+# user's desktop, and the screen size is part of what is checked. Xvfb picks
+# a free display number itself and reports it once it accepts clients, so
+# runs side by side cannot take the same one (xvfb-run -a can race there).
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+deadline=$((SECONDS + 20))
+until [[ -s $work/display ]]; do
+  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  ((SECONDS < deadline)) || fail "Xvfb did not report a display within 20s"
+  sleep 0.1
+done
+DISPLAY=:$(tr -d '[:space:]' <"$work/display")
+export DISPLAY
+
+# A user of our own: settings, caches and the browser are all in $work.
+mkdir -p "$work/home/.config" "$work/home/.cache" "$work/runtime" "$work/bin"
+chmod 700 "$work/runtime"
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_CACHE_HOME=$work/home/.cache
+export XDG_RUNTIME_DIR=$work/runtime
+settings=$XDG_CONFIG_HOME/Taliven/Taliven.conf
+browser_log=$work/browser.log
+: >"$browser_log"
+# Stands in for the desktop's browser launcher: records each page it is asked
+# to open instead of starting a browser.
+cat >"$work/bin/xdg-open" <<EOF
+#!/bin/sh
+printf '%s\n' "\$*" >>"$browser_log"
+EOF
+chmod +x "$work/bin/xdg-open"
+export PATH=$work/bin:$PATH
+unset BROWSER DEFAULT_BROWSER
+
+# --- helpers -----------------------------------------------------------------
+
+app_alive() { kill -0 "$app_pid" 2>/dev/null; }
+
+# Every wait is bounded; the bounds grow with the slowdown.
+seconds() { echo $(($1 * slowdown)); }
+pause() { sleep "$(awk -v t="$1" -v k="$slowdown" 'BEGIN { print t * k }')"; }
+
+visible_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; }
+
+count_windows() { visible_windows "$1" | grep -c . || true; }
+
+# Prints the id of the one visible window with this title, waiting for it.
+wait_window() {
+  local title=$1 limit ids
+  limit=$(seconds "${2:-20}")
+  local deadline=$((SECONDS + limit))
+  while ((SECONDS < deadline)); do
+    app_alive || fail "the program ended while waiting for the window \"$title\""
+    ids=$(visible_windows "$title")
+    if [[ -n $ids ]]; then
+      (($(grep -c . <<<"$ids") == 1)) || fail "more than one window \"$title\" is shown"
+      pause 0.3  # let it paint before it is clicked or photographed
+      printf '%s' "$ids"
+      return
+    fi
+    sleep 0.1
+  done
+  fail "the window \"$title\" did not appear within ${limit}s"
+}
+
+wait_gone() {
+  local title=$1 limit
+  limit=$(seconds "${2:-10}")
+  local deadline=$((SECONDS + limit))
+  while ((SECONDS < deadline)); do
+    [[ -z $(visible_windows "$title") ]] && return
+    sleep 0.1
+  done
+  fail "the window \"$title\" is still shown after ${limit}s"
+}
+
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+
+# Sends the close request that a window manager's close box sends.
+close_window() { python3 "$here/wm_close.py" "$1" || fail "could not ask window $1 to close"; }
+
+shoot() { import -window "$1" "$2" || fail "no screenshot of window $1"; }
+
+client_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+
+# Counts the pixels of one colour family inside a rectangle (WxH+X+Y).
+count_pixels() {
+  local file=$1 area=$2 family=$3
+  convert "$file" -crop "$area" +repage -depth 8 txt:- | awk -v family="$family" '
+    match($0, /\([0-9]+,[0-9]+,[0-9]+/) {
+      split(substr($0, RSTART + 1, RLENGTH - 1), c, ",")
+      r = c[1] + 0; g = c[2] + 0; b = c[3] + 0
+      if (family == "red" && r > 170 && g < 90 && b < 90) n++
+      else if (family == "green" && g > 80 && r < 90 && b < 90 && g > r + 40) n++
+      else if (family == "navy" && b > 80 && r < 90 && g < 90 && b > r + 40) n++
+    }
+    END { print n + 0 }'
+}
+
+# Shoots the window until the rectangle holds at least MIN pixels of the family.
+wait_for_pixels() {
+  local win=$1 file=$2 area=$3 family=$4 min=$5 what=$6 n=0
+  local deadline=$((SECONDS + $(seconds 10)))
+  while ((SECONDS < deadline)); do
+    shoot "$win" "$file"
+    n=$(count_pixels "$file" "$area" "$family")
+    ((n >= min)) && return
+    sleep 0.2
+  done
+  fail "$what: $n $family pixels at $area of $file, expected at least $min"
+}
+
+different_pixels() {
+  local n
+  convert "$1" -crop "$3" +repage "$work/a.png" || fail "could not crop $1"
+  convert "$2" -crop "$3" +repage "$work/b.png" || fail "could not crop $2"
+  # compare exits 1 when the pictures differ; the count is what matters.
+  n=$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1 >/dev/null || true)
+  printf '%s' "${n%% *}"
+}
+
+# Clicks a spinner arrow and checks whether the area of the window changes:
+# it must for a step ("changes"), and must not at the end of the range ("stays").
+click_spinner() {
+  local win=$1 x=$2 y=$3 area=$4 expect=$5 what=$6 before=$work/before.png after=$work/after.png n=0
+  shoot "$win" "$before"
+  click "$win" "$x" "$y"
+  if [[ $expect == stays ]]; then
+    pause 1
+    shoot "$win" "$after"
+    n=$(different_pixels "$before" "$after" "$area")
+    [[ $n == 0 ]] || fail "$what changed the month on show ($n pixels) at the end of its range"
+    return
+  fi
+  local deadline=$((SECONDS + $(seconds 5)))
+  while ((SECONDS < deadline)); do
+    shoot "$win" "$after"
+    n=$(different_pixels "$before" "$after" "$area")
+    [[ $n =~ ^[0-9]+$ ]] || fail "compare gave \"$n\" for $what"
+    ((n > 0)) && return
+    pause 0.2
+  done
+  fail "$what did not change the month on show"
+}
+
+# The exit question: exactly one window, photographed, answered by a click.
+answer_exit_question() {
+  local answer=$1 shot=${2:-} dialog
+  dialog=$(wait_window "退出系统" 10)
+  (($(count_windows "退出系统") == 1)) || fail "more than one exit question is shown"
+  [[ $(client_size "$dialog") == 244x135 ]] || fail "the exit question is $(client_size "$dialog"), not 244x135"
+  if [[ -n $shot ]]; then shoot "$dialog" "$shot"; fi
+  case $answer in
+    yes) click "$dialog" 81 81 ;;   # Button1 "是(&Y)" at (40, 69), 82 x 25
+    no) click "$dialog" 177 81 ;;   # Button2 "否(&N)" at (136, 69), 82 x 25
+  esac
+  wait_gone "退出系统"
+}
+
+expect_no_kept_running() {
+  local how=$1
+  pause 1  # long enough for a second question or an exit to show
+  app_alive || fail "No after $how ended the program"
+  (($(count_windows "退出系统") == 0)) || fail "No after $how asked the question again"
+  [[ -n $(visible_windows "Taliven") ]] || fail "No after $how hid the main window"
+  [[ ! -s $browser_log ]] || fail "No after $how opened a page: $(cat "$browser_log")"
+}
+
+# --- the session -------------------------------------------------------------
+
+step "starting $binary on display $DISPLAY"
+if [[ -n $launcher ]]; then
+  "$launcher" "$binary" >"$work/app.log" 2>&1 &
+else
+  "$binary" >"$work/app.log" 2>&1 &
+fi
+app_pid=$!
+
+main=$(wait_window "Taliven" 30)
+[[ $(client_size "$main") == 800x600 ]] || fail "the main window is $(client_size "$main"), not 800x600"
+shoot "$main" "$shot_dir/main.png"
+step "main window mapped at 800x600"
+
+# The button bar lies at y = 84 + 8; each button is 80 x 20, so its centre is x + 40.
+bar_y=102
+qq_button=149 netname_button=235 calendar_button=406 service_button=491 about_button=577 quit_button=748
+
+click "$main" "$qq_button" "$bar_y"
+qq=$(wait_window "QQ号码测试")
+click "$qq" 153 22  # the number box at (81, 12)
+xdotool type --delay 30 12345
+xdotool key Return
+# The luck class is red, in RzLabel9 at (80, 69) of the result group at (4, 56).
+wait_for_pixels "$qq" "$shot_dir/qq.png" 98x16+84+125 red 10 "the QQ reading shows no luck line"
+step "QQ reading shows a result"
+click "$qq" 335 22  # "关闭" at (305, 11)
+wait_gone "QQ号码测试"
+
+click "$main" "$netname_button" "$bar_y"
+netname=$(wait_window "网名与性格")
+click "$netname" 153 22
+xdotool type --delay 30 tom
+xdotool key Return
+# The name line is green at (40, 20), the trait navy at (40, 40), in the group at (4, 47).
+wait_for_pixels "$netname" "$shot_dir/netname.png" 321x16+44+67 green 10 "the net-name reading shows no name line"
+wait_for_pixels "$netname" "$shot_dir/netname.png" 329x75+44+87 navy 40 "the net-name reading shows no trait"
+step "net-name reading shows a result"
+click "$netname" 335 22
+wait_gone "网名与性格"
+
+click "$main" "$calendar_button" "$bar_y"
+calendar=$(wait_window "Orlin日历")
+[[ $(client_size "$calendar") == 331x285 ]] || fail "the calendar is $(client_size "$calendar"), not 331x285"
+shoot "$calendar" "$shot_dir/calendar.png"
+grid=331x200+0+40
+# Spinner arrows: UpDown1 (year) at (221, 10), UpDown2 (month) at (61, 10),
+# each 16 x 24 with the up arrow in the upper half.
+click "$calendar" 158 20  # the year (Label1 at 120, 0, 76 x 41) brings its spinner
+click_spinner "$calendar" 229 16 "$grid" changes "the year spinner's up arrow"
+click_spinner "$calendar" 229 28 "$grid" changes "the year spinner's down arrow"
+# A whole year through the month spinner: down to January, up to December;
+# the spinner neither wraps nor carries into the year at either end.
+click "$calendar" 28 21  # the month (Label17 at 10, 3, 36 x 37) brings its spinner
+for ((month = $(date +%-m); month > 1; month--)); do
+  click_spinner "$calendar" 69 28 "$grid" changes "the month spinner's down arrow"
+done
+click_spinner "$calendar" 69 28 "$grid" stays "the month spinner's down arrow at January"
+for ((month = 1; month < 12; month++)); do
+  click_spinner "$calendar" 69 16 "$grid" changes "the month spinner's up arrow"
+done
+click_spinner "$calendar" 69 16 "$grid" stays "the month spinner's up arrow at December"
+shoot "$calendar" "$shot_dir/calendar-stepped.png"
+step "calendar steps by year, and by month through a whole year"
+close_window "$calendar"
+wait_gone "Orlin日历"
+
+click "$main" "$service_button" "$bar_y"
+service=$(wait_window "客户服务")
+shoot "$service" "$shot_dir/service.png"
+close_window "$service"
+wait_gone "客户服务"
+
+click "$main" "$about_button" "$bar_y"
+about=$(wait_window "关于系统")
+shoot "$about" "$shot_dir/about.png"
+close_window "$about"
+wait_gone "关于系统"
+step "customer-service and about windows open and close"
+
+click "$main" "$quit_button" "$bar_y"
+answer_exit_question no
+expect_no_kept_running "the close button"
+step "the close button asks once; No keeps the program running"
+
+close_window "$main"
+answer_exit_question no "$shot_dir/exit.png"
+expect_no_kept_running "a close request"
+step "a close request asks once; No keeps the program running"
+
+close_window "$main"
+answer_exit_question yes
+deadline=$((SECONDS + $(seconds 20)))
+while app_alive && ((SECONDS < deadline)); do sleep 0.1; done
+app_alive && fail "Yes did not end the program within $(seconds 20)s"
+status=0
+wait "$app_pid" || status=$?
+app_pid=
+((status == 0)) || fail "Yes ended the program with status $status"
+step "Yes ends the program with status 0"
+
+grep -qxF "Start%20Page=$partner_page" "$settings" 2>/dev/null ||
+  fail "the start page in $settings is not $partner_page: $(cat "$settings" 2>/dev/null)"
+# The launcher is detached from the program and may still be writing.
+deadline=$((SECONDS + 10))
+while [[ ! -s $browser_log ]] && ((SECONDS < deadline)); do sleep 0.1; done
+sleep 0.5
+launches=$(cat "$browser_log")
+[[ $launches == "$home_page" ]] ||
+  fail "the browser should have been asked once for $home_page, was asked for: ${launches:-nothing}"
+step "the start page is $partner_page and the browser opened $home_page once"
+
+echo "e2e: PASS; screenshots in $shot_dir"
