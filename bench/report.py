@@ -78,9 +78,9 @@ def lunar_section(ours, icu, js):
 
     one = ours["BM_GetLunarCode"]["cpu_ns"]
     walk = ours["BM_GetLunarCodeOfTheWholeRange"]["cpu_ns"]
-    days = icu["context"]["days"] if icu else "54787"
+    days = (datetime.date(2050, 12, 31) - datetime.date(1901, 1, 1)).days + 1
     row_one = f"| lunar date of one date | {duration(one)} |"
-    row_walk = f"| lunar dates of every date 1901..2050 ({int(days):,} days) | {duration(walk)} |"
+    row_walk = f"| lunar dates of every date 1901..2050 ({days:,} days) | {duration(walk)} |"
     for _, peer_one, peer_walk in peers:
         row_one += f" {duration(peer_one)} | {ratio(peer_one / one)} |"
         row_walk += f" {duration(peer_walk)} | {ratio(peer_walk / walk)} |"
@@ -95,16 +95,17 @@ def lunar_section(ours, icu, js):
     ]
     if icu:
         agreeing, total = int(icu["context"]["agreeing_days"]), int(icu["context"]["days"])
+        months = icu["context"]["disagreeing_months"].replace(" ", ", ")
         lines.append(f"ICU gives the same lunar month, day and leap flag as `GetLunarCode` on "
                      f"{agreeing:,} of {total:,} days ({100 * agreeing / total:.1f} %). They differ in "
-                     f"{icu['context']['disagreeing_months']}: months whose new moon falls near "
-                     "midnight, or whose leap month the astronomical rule places elsewhere than the "
-                     "published almanac does.")
+                     f"{months}: months whose new moon falls near midnight, or whose leap month the "
+                     "astronomical rule places elsewhere than the published almanac does.")
+        lines.append("")
     if js and "skipped" not in js:
         lines.append(f"{js['peer']} agrees with `GetLunarCode` on {js['spot_check']} check dates "
                      "(leap months, both ends of the range, the months where ICU differs); its one-date "
                      "figure is its walk divided by the days.")
-    lines.append("")
+        lines.append("")
     return lines
 
 
@@ -128,7 +129,7 @@ def pinyin_section(ours, js):
         "|---|---|---|---|",
     ]
     for name, rate in rows:
-        lines.append(f"| {name} | {rate / 1e6:,.1f} | {100 * rate / floor:.1f} % | "
+        lines.append(f"| {name} | {rate / 1e6:,.1f} | {100 * rate / floor:.3g} % | "
                      f"{ratio(initials / rate)} |")
     lines.append("")
     return lines
@@ -152,9 +153,8 @@ def startup_section(table):
     return [
         "## Start-up (whole process, Xvfb, vendor server unreachable)",
         "",
-        "Wall time from launch to the main window being mapped, and the peak resident set of the "
-        "process (web-engine helper processes not counted); a plain 800 x 600 Qt window is the "
-        "floor.",
+        "Wall time from launch to the main window being mapped (median of the runs) and the peak "
+        "resident set size as GNU time reports it; a plain 800 x 600 Qt window is the floor.",
         "",
         table.strip(),
         "",
@@ -180,11 +180,15 @@ def main(work):
         "",
         f"Written by `bench/run_all.sh` on {datetime.date.today().isoformat()}; {machine()}.",
         "",
-        "Google Benchmark figures are the median CPU time of 3 repetitions; the JavaScript peers "
+        f"Google Benchmark figures are the median CPU time of {calendar['BM_GetLunarCode']['repetitions']} "
+        "repetitions; the JavaScript peers "
         "are the median wall time (`process.hrtime.bigint()`) of several runs after a warm-up; "
         "start-up is wall time. Figures, not pass marks: compare them within one report.",
         "",
     ]
+    if os.getloadavg()[0] > os.cpu_count():
+        lines += ["The load average was above the CPU count at the end of the run: other work may "
+                  "have shared the machine, so the figures may be noisier than usual.", ""]
     lines += lunar_section(calendar, icu, js_lunar)
     lines += pinyin_section(pinyin, js_pinyin)
     lines += window_section(window)

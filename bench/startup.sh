@@ -5,7 +5,7 @@
 set -euo pipefail
 build=${1:-build}
 runs=${2:-5}
-[[ -n "${INNER:-}" ]] || exec env INNER=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+[[ -n "${INNER:-}" ]] || exec env INNER=1 xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 
 # Runs one program until its window named $2 is mapped; prints
 # "milliseconds-to-map peak-kB web-engine-processes".
