@@ -54,6 +54,7 @@ TFrmMsG::TFrmMsG(QWidget* parent)
   Image1 = new QSvgWidget(QStringLiteral(":/images/exit.svg"), panel);
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setGeometry(9, 9, 41, 44);
+  Image1->setAccessibleName(QStringLiteral("退出系统"));
 
   Label1 = new QLabel(QStringLiteral("您是否确定要退出系统？"), panel);
   Label1->setObjectName(QStringLiteral("Label1"));

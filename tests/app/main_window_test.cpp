@@ -15,6 +15,8 @@
 #include "qq_window.h"
 #include "main_window_doubles.h"
 #include "start_page_store.h"
+#include "svg_picture.h"
+#include "web_pane.h"
 #include "temporary_settings.h"
 
 namespace taliven {
@@ -98,6 +100,15 @@ TEST_F(MainWindowTest, LinkColumnHoldsSeventeenLabelsWithTheirColours) {
       EXPECT_TRUE(label->text().endsWith("(推荐)")) << e.name;
     }
   }
+}
+
+TEST_F(MainWindowTest, PicturesAndPanesHaveNamesForScreenReaders) {
+  const auto pictures = window->findChildren<SvgPicture*>();
+  const auto panes = window->findChildren<WebPane*>();
+  EXPECT_EQ(pictures.size(), 5);
+  EXPECT_EQ(panes.size(), 2);
+  for (const QWidget* widget : pictures) EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
+  for (const QWidget* widget : panes) EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
 }
 
 TEST_F(MainWindowTest, EveryClickOnALinkStartsTheBrowserOnce) {
