@@ -33,6 +33,7 @@ constexpr int kTopStripHeight = 84;
 constexpr int kButtonBarHeight = 36;
 constexpr int kLinkColumnWidth = 176;
 constexpr int kStatusBarHeight = 20;
+constexpr int kLinkRowHeight = 20;
 
 const QColor kLightBlue(0xCD, 0xEC, 0xFB);
 const QColor kPaleBlue(0xCD, 0xE7, 0xFE);
@@ -251,8 +252,9 @@ QWidget* TFrmmain::createLinkColumn(QWidget* parent) {
     label->setPalette(palette);
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setCursor(Qt::PointingHandCursor);
-    label->adjustSize();
-    label->move(13, entry.y);
+    // A row of the column rather than the text's own extent: measuring the
+    // text would load the CJK face before the window first maps.
+    label->setGeometry(13, entry.y, kLinkColumnWidth - 13 - 4, kLinkRowHeight);
     connect(label, &ClickLabel::clicked, this, Guard(this, entry.handler));
   }
   return column;
