@@ -53,6 +53,20 @@ bool StartsWithNoCase(std::string_view text, std::string_view lowerPrefix) {
   return AsciiLower(text.substr(0, lowerPrefix.size())) == lowerPrefix;
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The status of a line "HTTP/d.d ddd ...", or 0 for any other status line,
+// which curl would take for one saying 200.
+int StatusOf(std::string_view statusLine) {
+  constexpr std::string_view kPattern = "HTTP/9.9 999";
+  if (statusLine.size() < kPattern.size()) return 0;
+  for (std::size_t i = 0; i < kPattern.size(); ++i) {
+    if (kPattern[i] == '9' ? !IsDigit(statusLine[i]) : statusLine[i] != kPattern[i]) return 0;
+  }
+  if (statusLine.size() > kPattern.size() && IsDigit(statusLine[kPattern.size()])) return 0;
+  return (statusLine[9] - '0') * 100 + (statusLine[10] - '0') * 10 + (statusLine[11] - '0');
+}
+
 }  // namespace
 
 struct CurlHttpClient::Session {
@@ -63,12 +77,18 @@ struct CurlHttpClient::Session {
   // What the current request received.
   GbkText body;
   bool bodyTooLarge = false;
+  bool statusLineNext = true;
+  int status = 0;
   std::optional<std::string> location;
+  bool headEnded = false;
 
   void StartRequest() {
     body.clear();
     bodyTooLarge = false;
+    statusLineNext = true;
+    status = 0;
     location.reset();
+    headEnded = false;
     errorText[0] = '\0';
   }
 
@@ -85,16 +105,25 @@ struct CurlHttpClient::Session {
     return bytes;
   }
 
-  // curl takes a 2xx response that names a Location for a plain success, so
-  // the headers are read here. Every response, an interim 1xx one included,
-  // starts with its status line, which clears what an earlier one said.
+  // curl takes a 2xx response that names a Location for a plain success, a
+  // malformed status line for one saying 200, and a head cut off by the end
+  // of the connection for a whole one (its unfinished last line, maybe the
+  // Location, dropped), so the heads are read here. Every response, an
+  // interim 1xx one included, starts with its status line, which clears what
+  // an earlier one said; after the final head come a chunked body's trailers.
   static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self) noexcept {
     auto& session = *static_cast<Session*>(self);
     const std::size_t bytes = size * count;
     const std::string_view line(data, bytes);
     constexpr std::string_view kLocation = "location:";
-    if (StartsWithNoCase(line, "http/")) {
+    if (session.statusLineNext) {
+      session.statusLineNext = false;
+      session.status = StatusOf(line);
       session.location.reset();
+      session.headEnded = false;
+    } else if (line == "\r\n" || line == "\n") {
+      session.headEnded = true;
+      session.statusLineNext = session.status / 100 == 1;
     } else if (StartsWithNoCase(line, kLocation)) {
       session.location = Trim(line.substr(kLocation.size()));
     }
@@ -146,11 +175,11 @@ GbkText CurlHttpClient::Get(const std::string& url) {
     if (session.errorText[0] != '\0') why += std::string(" (") + session.errorText + ")";
     throw failure(why);
   }
-
-  long status = 0;
-  const CURLcode infoResult = curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-  if (infoResult != CURLE_OK) throw failure(curl_easy_strerror(infoResult));
-  if (status < 200 || status > 299) throw failure("the server answered with status " + std::to_string(status));
+  if (session.status == 0) throw failure("the response has no sound status line");
+  if (!session.headEnded) throw failure("the connection closed inside the response head");
+  if (session.status / 100 != 2) {
+    throw failure("the server answered with status " + std::to_string(session.status));
+  }
   if (session.location) throw failure("the server redirects to \"" + *session.location + "\"");
   return std::move(session.body);
 }

@@ -180,8 +180,16 @@ TEST(CurlHttpClient, CapsTheBodyWithOrWithoutAContentLength) {
 TEST(CurlHttpClient, FailsOnBrokenServers) {
   const RefusingPort refusing;
   const RawHttpServer garbage("SSH-2.0-not-http\r\n\r\n");
+  // curl alone would take these for status 200.
+  const RawHttpServer noStatus("HTTP/kie: id=1\r\n\r\nbody");
+  const RawHttpServer noVersion("HTTP/1.1 100 Continue\r\n\r\nHTTP 200 OK\r\n\r\nbody");
   const RawHttpServer truncated("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nonly part of it");
-  for (const std::string& url : {refusing.Url("/"), garbage.Url("/"), truncated.Url("/")}) {
+  // A head cut short, even one whose cut line would have redirected.
+  const RawHttpServer headless("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n");
+  const RawHttpServer cutRedirect("HTTP/1.0 200 OK\nLocation: http://elsewhere/");
+  for (const std::string& url :
+       {refusing.Url("/"), garbage.Url("/"), noStatus.Url("/"), noVersion.Url("/"), truncated.Url("/"),
+        headless.Url("/"), cutRedirect.Url("/")}) {
     CurlHttpClient client;
     EXPECT_THAT(FailureOf(client, url), HasSubstr(url));
   }
