@@ -122,7 +122,7 @@ RemoteContent FetchRemoteContent(HttpClient& scheduleClient, HttpClient& flagsCl
     content.schedule = scheduleClient.Get(scheduleUrl);
     content.centreOn = FlagAt(flagsClient.Get(flagsUrl), 0);
     content.bannerOn = FlagAt(flagsClient.Get(flagsUrl), 1);
-  } catch (const std::exception&) {
+  } catch (...) {
     // The panes are an extra: whatever went wrong, the window opens with both
     // switched off and says nothing.
     content.centreOn = 0;
