@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -19,6 +20,14 @@ namespace {
 bool HasDisplay() {
   return std::getenv("QT_QPA_PLATFORM") != nullptr || std::getenv("DISPLAY") != nullptr ||
          std::getenv("WAYLAND_DISPLAY") != nullptr;
+}
+
+// The cut-down Song face sits in fonts/ beside the program in a build tree,
+// and in the data folder once installed.
+QString SongFaceDirectory() {
+  const QDir programDir(QCoreApplication::applicationDirPath());
+  const QString buildTree = programDir.filePath(QStringLiteral("fonts"));
+  return QDir(buildTree).exists() ? buildTree : programDir.filePath(QStringLiteral(TALIVEN_FONT_DIR_FROM_BIN));
 }
 
 }  // namespace
@@ -48,6 +57,8 @@ int main(int argc, char** argv) {
     QApplication::installTranslator(&qtTexts);
   }
   taliven::InstallCrashReporter();
+  // Without the cut-down face the windows look the same from the full one.
+  taliven::AddCompactSongFace(SongFaceDirectory());
   taliven::InstallFontSubstitutions();
 
   taliven::Frmmain = new taliven::TFrmmain(taliven::MainWindowServices::Desktop());

@@ -15,8 +15,9 @@ packages=(
   libicu-dev
   # data for the pinyin table generator
   unicode-data
-  # fonts the windows name, mapped by the program's font substitutions
-  fonts-noto-cjk fonts-arphic-ukai fonts-liberation2
+  # fonts the windows name, mapped by the program's font substitutions, and
+  # what cuts the Song face down at build time (tools/subset_song_face.py)
+  fonts-noto-cjk fonts-arphic-ukai fonts-liberation2 libfontconfig-dev python3-fonttools
   # headless runs, screenshots and desktop integration checks
   xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream
   # the leak check of a whole session (tests/e2e/leak_check.sh)

@@ -1,11 +1,45 @@
 #include "fonts.h"
 
+#include <fontconfig/fontconfig.h>
+
+#include <QDir>
 #include <QStringList>
 
 namespace taliven {
+namespace {
+
+// The toolkit picks a face for Chinese text only among faces that fontconfig
+// says speak Chinese, and fontconfig says so only of faces holding the whole
+// GB 2312 alphabet. The cut-down face holds a few hundred characters, so it is
+// declared Chinese (and English, for the Latin letters it keeps) as it is
+// scanned; the characters it lacks still fall back to the full face.
+QByteArray DeclareCompactSongChinese() {
+  return QByteArrayLiteral(R"(<?xml version="1.0"?><fontconfig><match target="scan"><test name="family"><string>)") +
+         kCompactSongFamily +
+         QByteArrayLiteral(R"(</string></test><edit name="lang" mode="assign"><langset>)"
+                           R"(<string>zh-cn</string><string>en</string></langset></edit></match></fontconfig>)");
+}
+
+}  // namespace
+
+bool AddCompactSongFace(const QString& directory) {
+  const QStringList faces = QDir(directory).entryList({QStringLiteral("*.otf")}, QDir::Files, QDir::Name);
+  if (faces.isEmpty()) return false;
+  FcConfig* config = FcConfigGetCurrent();
+  static const bool ruleLoaded = FcConfigParseAndLoadFromMemory(
+      config, reinterpret_cast<const FcChar8*>(DeclareCompactSongChinese().constData()), FcTrue);
+  if (!ruleLoaded) return false;
+  bool added = true;
+  for (const QString& face : faces) {
+    const QByteArray path = QFile::encodeName(QDir(directory).filePath(face));
+    added = FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(path.constData())) && added;
+  }
+  return added;
+}
 
 void InstallFontSubstitutions() {
-  const QStringList song{"Noto Serif CJK SC", "AR PL UMing CN", "Noto Sans CJK SC"};
+  // The cut-down face first: a family that is not installed is skipped.
+  const QStringList song{kCompactSongFamily, "Noto Serif CJK SC", "AR PL UMing CN", "Noto Sans CJK SC"};
   const QStringList hei{"Noto Sans CJK SC", "WenQuanYi Zen Hei"};
   // No clerical-script font ships with Debian; a brush-style Kai face is the
   // nearest in spirit.

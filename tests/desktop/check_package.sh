@@ -17,6 +17,7 @@ done
 
 dpkg -x "$deb" "$work/root"
 for f in usr/bin/taliven usr/bin/taliven-cli usr/lib/taliven/libtaliven_webengine.so \
+         usr/share/taliven/fonts/taliven-song-regular.otf usr/share/taliven/fonts/taliven-song-bold.otf \
          usr/share/applications/example.taliven.Taliven.desktop \
          usr/share/metainfo/example.taliven.Taliven.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/example.taliven.Taliven.svg \

@@ -1,5 +1,5 @@
 // Entry point of the in-process window tests: one application object on the
-// offscreen platform, with the program's font substitutions.
+// offscreen platform, with the program's fonts and font substitutions.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,6 +9,9 @@
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  if (!taliven::AddCompactSongFace(QStringLiteral(TALIVEN_SONG_FACE_DIR))) {
+    qFatal("the cut-down Song face is missing from %s", TALIVEN_SONG_FACE_DIR);
+  }
   taliven::InstallFontSubstitutions();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
