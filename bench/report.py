@@ -153,8 +153,11 @@ def startup_section(table):
     return [
         "## Start-up (whole process, Xvfb, vendor server unreachable)",
         "",
-        "Wall time from launch to the main window being mapped (median of the runs) and the peak "
-        "resident set size as GNU time reports it; a plain 800 x 600 Qt window is the floor.",
+        "Wall time from launch to the main window being mapped and the peak resident set size as "
+        "GNU time reports it, medians of runs in which the programs take turns. The floors are a "
+        "plain 800 x 600 Qt window: empty (`plain`), showing one line of Chinese text "
+        "(`plain_text`), and making Taliven's start-up fetches through its HTTP client first "
+        "(`plain_fetch`).",
         "",
         table.strip(),
         "",

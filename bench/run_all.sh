@@ -11,7 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${1:-$root/build}")
 repetitions=3      # Google Benchmark repetitions; the report takes their median
 node_runs=5        # timed runs of each JavaScript peer after one warm-up
-startup_runs=5
+startup_runs=9
 
 fail() { echo "run_all.sh: $*" >&2; exit 1; }
 step() { echo "== $*" >&2; }
@@ -35,7 +35,7 @@ fi
 grep -q '^TALIVEN_BUILD_BENCH:BOOL=ON' "$build/CMakeCache.txt" ||
   fail "$build was configured with TALIVEN_BUILD_BENCH=OFF; pass a build dir with benchmarks"
 
-targets=(calendar_bench pinyin_bench calendar_window_bench plain_window write_gb2312_text taliven)
+targets=(calendar_bench pinyin_bench calendar_window_bench plain_window plain_fetch_window write_gb2312_text taliven)
 known_targets=$(cmake --build "$build" --target help) || fail "cmake could not list the targets of $build"
 with_icu=false
 if grep -qw icu_lunar_bench <<<"$known_targets"; then
