@@ -23,7 +23,8 @@ QByteArray DeclareCompactSongChinese() {
 }  // namespace
 
 bool AddCompactSongFace(const QString& directory) {
-  const QStringList faces = QDir(directory).entryList({QStringLiteral("*.otf")}, QDir::Files, QDir::Name);
+  const QDir folder(directory);
+  const QStringList faces = folder.entryList({QStringLiteral("*.otf")}, QDir::Files, QDir::Name);
   if (faces.isEmpty()) return false;
   FcConfig* config = FcConfigGetCurrent();
   static const bool ruleLoaded = FcConfigParseAndLoadFromMemory(
@@ -31,7 +32,7 @@ bool AddCompactSongFace(const QString& directory) {
   if (!ruleLoaded) return false;
   bool added = true;
   for (const QString& face : faces) {
-    const QByteArray path = QFile::encodeName(QDir(directory).filePath(face));
+    const QByteArray path = QFile::encodeName(folder.filePath(face));
     added = FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(path.constData())) && added;
   }
   return added;

@@ -19,6 +19,8 @@ const QString kShellText = QStringLiteral("欢迎使用Taliven！客服电话：
 // Characters no text of the shell uses, as in a user's net name.
 const QString kForeignText = QStringLiteral("鑫淼");
 
+std::string Lower(const QString& family) { return family.toLower().toStdString(); }
+
 // The families, in lower case, whose glyphs a single line of `text` is drawn with.
 std::set<std::string> FamiliesDrawing(const QString& text, const QFont& font) {
   QTextLayout layout(text, font);
@@ -26,7 +28,7 @@ std::set<std::string> FamiliesDrawing(const QString& text, const QFont& font) {
   layout.createLine();
   layout.endLayout();
   std::set<std::string> families;
-  for (const QGlyphRun& run : layout.glyphRuns()) families.insert(run.rawFont().familyName().toLower().toStdString());
+  for (const QGlyphRun& run : layout.glyphRuns()) families.insert(Lower(run.rawFont().familyName()));
   return families;
 }
 
@@ -48,7 +50,7 @@ TEST_P(SongFace, DrawsTheShellsTextsFromTheCutDownFaceExactlyAsTheFullFace) {
   const bool bold = GetParam();
   for (int pixels : {12, 14}) {
     const QFont song = PixelFont(QStringLiteral("宋体"), pixels, bold);
-    EXPECT_EQ(FamiliesDrawing(kShellText, song), std::set<std::string>{QString::fromLatin1(kCompactSongFamily).toLower().toStdString()});
+    EXPECT_EQ(FamiliesDrawing(kShellText, song), std::set{Lower(QString::fromLatin1(kCompactSongFamily))});
     EXPECT_EQ(Drawing(kShellText, song), Drawing(kShellText, FullSongFace(pixels, bold))) << pixels << " px";
   }
 }
@@ -56,7 +58,7 @@ TEST_P(SongFace, DrawsTheShellsTextsFromTheCutDownFaceExactlyAsTheFullFace) {
 TEST_P(SongFace, DrawsOtherCharactersFromTheFullFace) {
   const bool bold = GetParam();
   const QFont song = PixelFont(QStringLiteral("宋体"), 12, bold);
-  EXPECT_EQ(FamiliesDrawing(kForeignText, song), std::set<std::string>{"noto serif cjk sc"});
+  EXPECT_EQ(FamiliesDrawing(kForeignText, song), std::set{Lower(QStringLiteral("Noto Serif CJK SC"))});
   const QString mixed = QStringLiteral("网名：") + kForeignText;
   EXPECT_EQ(Drawing(mixed, song), Drawing(mixed, FullSongFace(12, bold)));
 }
