@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   # toolchain
   cmake g++ ninja-build pkg-config python3 clang libclang-rt-14-dev
+  # the house style (.clang-format), checked by tools/check-format.sh in CI
+  clang-format
   # libraries
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-webengine-dev libqt6webenginecore6-bin
   qt6-translations-l10n libcurl4-openssl-dev libcpp-httplib-dev
