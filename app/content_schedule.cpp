@@ -79,18 +79,15 @@ GbkText Schedule::GetScheduleField(ScheduleField kind, int lineIndex) const {
   if (first == GbkText::npos) return {};
   const std::size_t second = line.find('>', first + 1);
   switch (kind) {
-    case ScheduleField::Selector:
-      return line.substr(0, first);
+    case ScheduleField::Selector: return line.substr(0, first);
     case ScheduleField::Seconds:
       return second == GbkText::npos ? GbkText() : line.substr(first + 1, second - first - 1);
-    case ScheduleField::Url:
-      return Trim(std::string_view(line).substr((second == GbkText::npos ? first : second) + 1));
+    case ScheduleField::Url: return Trim(std::string_view(line).substr((second == GbkText::npos ? first : second) + 1));
   }
   return {};
 }
 
-std::optional<TickStep> DecideTick(const Schedule& schedule, const ContentPane& pane,
-                                   int index, int switchValue) {
+std::optional<TickStep> DecideTick(const Schedule& schedule, const ContentPane& pane, int index, int switchValue) {
   if (schedule.IsBlank() || switchValue == 0) return std::nullopt;
   std::optional<int> line = FindPaneLine(schedule, pane.selector, index);
   if (!line) {
@@ -113,8 +110,7 @@ int FlagAt(std::string_view flags, std::size_t position) {
   return StrToInt(position < flags.size() ? flags.substr(position, 1) : std::string_view());
 }
 
-RemoteContent FetchRemoteContent(HttpClient& scheduleClient, HttpClient& flagsClient,
-                                 std::string_view serverUrl) {
+RemoteContent FetchRemoteContent(HttpClient& scheduleClient, HttpClient& flagsClient, std::string_view serverUrl) {
   const std::string scheduleUrl = std::string(serverUrl) + kSchedulePath;
   const std::string flagsUrl = std::string(serverUrl) + kFlagsPath;
   RemoteContent content;

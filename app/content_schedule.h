@@ -72,8 +72,7 @@ struct TickStep {
 // its switch. Nothing happens when the schedule is blank, the pane is off, or
 // it has no further page; after its last page a pane starts again at its
 // first one, unless that is the page it shows already.
-std::optional<TickStep> DecideTick(const Schedule& schedule, const ContentPane& pane,
-                                   int index, int switchValue);
+std::optional<TickStep> DecideTick(const Schedule& schedule, const ContentPane& pane, int index, int switchValue);
 
 // A page's display time as a timer interval in milliseconds; 0 means stop the
 // timer. Throws ConversionError when the seconds field is not an integer.
@@ -91,7 +90,6 @@ struct RemoteContent {
   int bannerOn = 0;
 };
 
-RemoteContent FetchRemoteContent(HttpClient& scheduleClient, HttpClient& flagsClient,
-                                 std::string_view serverUrl);
+RemoteContent FetchRemoteContent(HttpClient& scheduleClient, HttpClient& flagsClient, std::string_view serverUrl);
 
 }  // namespace taliven

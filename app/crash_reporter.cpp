@@ -33,8 +33,8 @@ void ShowReport(const std::string& raw) {
   if (!gate.Open(message)) return;
 
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Taliven"),
-                  QStringLiteral("程序遇到一个错误，已取消当前操作：\n\n%1").arg(message),
-                  QMessageBox::Ok, QApplication::activeWindow());
+                  QStringLiteral("程序遇到一个错误，已取消当前操作：\n\n%1").arg(message), QMessageBox::Ok,
+                  QApplication::activeWindow());
   box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
   box.exec();
   gate.Close();

@@ -41,8 +41,7 @@ QPushButton* createButton(QWidget* panel, const QString& name, const QString& ca
 
 }  // namespace
 
-TFrmMsG::TFrmMsG(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TFrmMsG::TFrmMsG(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName(QStringLiteral("FrmMsG"));
   setWindowTitle(QStringLiteral("退出系统"));
   setFont(PixelFont(QStringLiteral("宋体"), 12));
@@ -104,10 +103,8 @@ void TFrmMsG::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Enter:
       if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
       return;
-    case Qt::Key_Escape:
-      return;  // There is no cancel button: the user must answer.
-    default:
-      QDialog::keyPressEvent(event);
+    case Qt::Key_Escape: return;  // There is no cancel button: the user must answer.
+    default: QDialog::keyPressEvent(event);
   }
 }
 

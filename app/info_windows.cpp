@@ -13,13 +13,11 @@ TFrm_servers* Frm_servers = nullptr;
 namespace {
 
 constexpr Qt::WindowFlags kSystemMenuOnly =
-    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-    Qt::WindowCloseButtonHint;
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
 const QColor kNavy(0x00, 0x00, 0x80);
 
-QLabel* AddLabel(QWidget* parent, const QString& text, int x, int y, const QFont& font,
-                 QColor colour = Qt::black) {
+QLabel* AddLabel(QWidget* parent, const QString& text, int x, int y, const QFont& font, QColor colour = Qt::black) {
   auto* label = new QLabel(text, parent);
   label->setFont(font);
   QPalette palette = label->palette();
@@ -43,14 +41,13 @@ TAbout::TAbout(QWidget* parent) : QDialog(parent, kSystemMenuOnly) {
   picture->setAccessibleName(QStringLiteral("Taliven 标志"));
 
   const QFont text = PixelFont(QStringLiteral("宋体"), 12);
-  AddLabel(this, QStringLiteral("塔利文软件工作室"), 166, 18,
-           PixelFont(QStringLiteral("楷体_GB2312"), 16, true), Qt::red);
+  AddLabel(this, QStringLiteral("塔利文软件工作室"), 166, 18, PixelFont(QStringLiteral("楷体_GB2312"), 16, true),
+           Qt::red);
   AddLabel(this, QStringLiteral("联 系 人：林晓峰"), 166, 50, text);
   AddLabel(this, QStringLiteral("联系 QQ：800055173"), 166, 72, text);
   AddLabel(this, QStringLiteral("联系电话：010-6288 5173"), 166, 94, text);
   QLabel* mail = AddLabel(
-      this, QStringLiteral("<a href=\"mailto:support@taliven.example\">support@taliven.example</a>"),
-      166, 116, text);
+      this, QStringLiteral("<a href=\"mailto:support@taliven.example\">support@taliven.example</a>"), 166, 116, text);
   mail->setTextFormat(Qt::RichText);
   mail->setOpenExternalLinks(true);
   mail->adjustSize();
@@ -73,11 +70,9 @@ TFrm_servers::TFrm_servers(QWidget* parent) : QDialog(parent, kSystemMenuOnly) {
 
   createRow(panel, 12, QStringLiteral(":/images/service_business.svg"), QStringLiteral("市场合作:"),
             QStringLiteral("欢迎网站、软件厂商与我们洽谈广告投放、软件捆绑与联合推广等商务合作，期待与您携手共赢。"));
-  createRow(panel, 82, QStringLiteral(":/images/service_phone.svg"),
-            QStringLiteral("服务电话：010-6288 5173"),
+  createRow(panel, 82, QStringLiteral(":/images/service_phone.svg"), QStringLiteral("服务电话：010-6288 5173"),
             QStringLiteral("使用中遇到任何问题，或对我们的软件有好的建议，欢迎在工作日白天致电。"));
-  createRow(panel, 152, QStringLiteral(":/images/service_qq.svg"),
-            QStringLiteral("在线客服QQ：800055173"),
+  createRow(panel, 152, QStringLiteral(":/images/service_qq.svg"), QStringLiteral("在线客服QQ：800055173"),
             QStringLiteral("客服人员在线为您解答使用中的疑问，当天的问题当天答复。"));
   createRow(panel, 222, QStringLiteral(":/images/service_mail.svg"),
             QStringLiteral("技术支持邮箱：support@taliven.example"),

@@ -17,8 +17,7 @@ class TFrm_servers : public QDialog {
   explicit TFrm_servers(QWidget* parent = nullptr);
 
  private:
-  void createRow(QWidget* panel, int top, const QString& icon, const QString& heading,
-                 const QString& text);
+  void createRow(QWidget* panel, int top, const QString& icon, const QString& heading, const QString& text);
 };
 
 extern TAbout* About;

@@ -53,8 +53,7 @@ constexpr char kCleanerDownloadPage[] = "http://www.cleanup-partner.example/down
 constexpr char kViewerInstaller[] = "http://dl.picview-partner.example/setup/picview_setup.exe";
 constexpr char kZipInstaller[] = "http://dl.zipmate-partner.example/setup/zipmate_setup.exe";
 
-constexpr char kWelcomeLine[] =
-    "欢迎使用Taliven！塔利文软件工作室  客服电话：010-62885173  QQ：800055173";
+constexpr char kWelcomeLine[] = "欢迎使用Taliven！塔利文软件工作室  客服电话：010-62885173  QQ：800055173";
 
 struct ButtonEntry {
   int x;
@@ -143,9 +142,8 @@ MainWindowServices MainWindowServices::Desktop() {
 }
 
 TFrmmain::TFrmmain(MainWindowServices services, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       services_(std::move(services)) {
   setObjectName(QStringLiteral("Frmmain"));
   setWindowTitle(QStringLiteral("Taliven"));
@@ -299,8 +297,7 @@ QWidget* TFrmmain::createStatusBar() {
 }
 
 void TFrmmain::FormCreate() {
-  const RemoteContent content =
-      FetchRemoteContent(*services_.scheduleHttp, *services_.flagsHttp, services_.serverUrl);
+  const RemoteContent content = FetchRemoteContent(*services_.scheduleHttp, *services_.flagsHttp, services_.serverUrl);
   Memo1 = Schedule(content.schedule);
   FCentreOn = content.centreOn;
   FBannerOn = content.bannerOn;
@@ -326,8 +323,7 @@ void TFrmmain::Timer2Timer() { TickPane(kCentrePane, EmbeddedWB1, Timer2, FCentr
 
 // The page is requested before its seconds are read: a bad seconds field
 // leaves the index on its line, so the next tick tries it again.
-void TFrmmain::TickPane(const ContentPane& row, WebPane* pane, QTimer* timer, int& index,
-                        int switchValue) {
+void TFrmmain::TickPane(const ContentPane& row, WebPane* pane, QTimer* timer, int& index, int switchValue) {
   const std::optional<TickStep> step = DecideTick(Memo1, row, index, switchValue);
   if (!step) return;
   index = step->line;

@@ -3,10 +3,10 @@
 // promotional links, the two remote content panes and the status line.
 
 #include <QTimer>
-#include <functional>
-#include <string>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "browser_launcher.h"
 #include "content_schedule.h"
@@ -92,7 +92,7 @@ class TFrmmain : public QWidget {
   void TickPane(const ContentPane& row, WebPane* pane, QTimer* timer, int& index, int switchValue);
 
   MainWindowServices services_;
-  Schedule Memo1;  // the schedule text, read line by line
+  Schedule Memo1;                  // the schedule text, read line by line
   WebPane* EmbeddedWB1 = nullptr;  // centre pane
   WebPane* EmbeddedWB2 = nullptr;  // banner pane
   SvgPicture* Image1 = nullptr;

@@ -15,15 +15,14 @@ namespace {
 // one to change; elsewhere the program keeps it in its own user settings.
 #ifdef Q_OS_WIN
 std::unique_ptr<QSettings> OpenStore() {
-  return std::make_unique<QSettings>(
-      QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main"),
-      QSettings::NativeFormat);
+  return std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main"),
+                                     QSettings::NativeFormat);
 }
 const QString kStartPageKey = QStringLiteral("Start Page");
 #else
 std::unique_ptr<QSettings> OpenStore() {
-  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                     QStringLiteral("Taliven"), QStringLiteral("Taliven"));
+  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Taliven"),
+                                     QStringLiteral("Taliven"));
 }
 const QString kStartPageKey = QStringLiteral("Browser/Start Page");
 #endif

@@ -21,9 +21,8 @@ void BM_ShowEveryMonth(benchmark::State& state) {
       for (int month = 1; month <= 12; ++month) window.ShowMonth(ClampedDate(year, month, 15));
     }
   }
-  state.counters["per_month"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * kMonths,
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["per_month"] = benchmark::Counter(static_cast<double>(state.iterations()) * kMonths,
+                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ShowEveryMonth)->Unit(benchmark::kMillisecond);
 

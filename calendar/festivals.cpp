@@ -8,6 +8,7 @@
 namespace taliven {
 namespace {
 
+// clang-format off
 constexpr std::array<const char*, 12> kLunarMonthNames{"正", "二", "三", "四", "五", "六",
                                                        "七", "八", "九", "十", "冬", "腊"};
 
@@ -19,6 +20,7 @@ constexpr std::array<const char*, 30> kLunarDayNames{
 // Index 0 is the year 1972.
 constexpr std::array<const char*, 12> kYearAnimals{"子鼠", "丑牛", "寅虎", "卯兔", "辰龙", "巳蛇",
                                                    "午马", "未羊", "申猴", "酉鸡", "戌狗", "亥猪"};
+// clang-format on
 
 struct LunarFestival {
   LunarCode code;  // always an ordinary month: leap months carry no festival
@@ -108,8 +110,7 @@ std::optional<CivilDate> DayOfDatesMonth(int day, TDateTime date) {
 
 bool Matches(const SolarFestivalRule& rule, const CivilDate& date) {
   if (rule.nth == 0) return date.day == rule.day;
-  return DayOfWeek(date.year, date.month, date.day) == rule.weekday &&
-         (date.day - 1) / 7 == rule.nth - 1;
+  return DayOfWeek(date.year, date.month, date.day) == rule.weekday && (date.day - 1) / 7 == rule.nth - 1;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ namespace {
 // Byte 3: the month followed by its leap month, 0 for none.
 using LunarYearRecord = std::uint32_t;
 
+// clang-format off
 constexpr std::array<LunarYearRecord, kCalendarYears> LunarYearTable{
     0x0B52BA00, 0x16A95D00, 0x83A93705, 0x0E749B00, 0x1AB65500, 0x87B55504,  // 1901-1906
     0x1155AA00, 0x1CA6B500, 0x8AA57502, 0x1452BA00, 0x81526E06, 0x0DE93700,  // 1907-1912
@@ -41,6 +42,7 @@ constexpr std::array<LunarYearRecord, kCalendarYears> LunarYearTable{
     0x876D5205, 0x112D6900, 0x1D95B500, 0x8AA56D02, 0x15D26E00, 0x82D25E07,  // 2039-2044
     0x0EE92E00, 0x19EA9600, 0x86DA9505, 0x105B4A00, 0x1CAB6900, 0x882AD803,  // 2045-2050
 };
+// clang-format on
 
 // The 16 months of a record's window: their numbers (negative for the leap
 // month) and lengths, derived once at compile time instead of on every call.

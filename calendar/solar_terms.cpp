@@ -9,6 +9,7 @@ namespace {
 
 // One byte per month, January 1901 first: the month's first term falls on
 // day 15 - (high nibble), its second on day 15 + (low nibble).
+// clang-format off
 constexpr std::array<std::uint8_t, kCalendarYears * 12> SolarTermTable{
     0x96, 0xB4, 0x96, 0xA6, 0x97, 0x97, 0x78, 0x79, 0x79, 0x69, 0x78, 0x77,  // 1901
     0x96, 0xA4, 0x96, 0x96, 0x97, 0x87, 0x79, 0x79, 0x79, 0x69, 0x78, 0x78,  // 1902
@@ -165,6 +166,7 @@ constexpr std::array<std::uint8_t, kCalendarYears * 12> SolarTermTable{
 constexpr std::array<const char*, 24> kTermNames{
     "小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨", "立夏", "小满", "芒种", "夏至",
     "小暑", "大暑", "立秋", "处暑", "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至"};
+// clang-format on
 
 }  // namespace
 
@@ -181,9 +183,9 @@ GbkText GetSolarTerm(TDateTime date) {
   const auto civil = DecodeDate(date);
   if (!civil) return {};
   // Decoded years are 1..9999, so they fit the 16-bit argument unchanged.
-  const std::uint16_t term = SolarTermDay(static_cast<std::uint16_t>(civil->year),
-                                          static_cast<std::uint16_t>(civil->month),
-                                          static_cast<std::uint16_t>(civil->day));
+  const std::uint16_t term =
+      SolarTermDay(static_cast<std::uint16_t>(civil->year), static_cast<std::uint16_t>(civil->month),
+                   static_cast<std::uint16_t>(civil->day));
   return term == 0 ? GbkText() : GbkText(kTermNames[term - 1]);
 }
 

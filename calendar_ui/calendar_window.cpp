@@ -32,9 +32,8 @@ std::array<ClickLabel*, kDayCellCount> LunarCells{};
 
 namespace {
 
-constexpr Qt::WindowFlags kSystemMenuAndCloseBox = Qt::Dialog | Qt::CustomizeWindowHint |
-                                                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                                   Qt::WindowCloseButtonHint;
+constexpr Qt::WindowFlags kSystemMenuAndCloseBox =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
 constexpr int kClientWidth = 331;
 constexpr int kClientHeight = 285;
@@ -62,8 +61,8 @@ struct WeekdayLabel {
 };
 
 constexpr WeekdayLabel kWeekdays[kDaysPerWeek] = {
-    {"星期日", "Label2", 19, "Label9", 20},  {"星期一", "Label3", 59, "Label10", 60},
-    {"星期二", "Label4", 99, "Label11", 100}, {"星期三", "Label6", 139, "Label12", 140},
+    {"星期日", "Label2", 19, "Label9", 20},    {"星期一", "Label3", 59, "Label10", 60},
+    {"星期二", "Label4", 99, "Label11", 100},  {"星期三", "Label6", 139, "Label12", 140},
     {"星期四", "Label5", 179, "Label13", 180}, {"星期五", "Label8", 219, "Label14", 220},
     {"星期六", "Label7", 259, "Label15", 260},
 };
@@ -96,8 +95,8 @@ void CreateWeekdayRow(QWidget* parent, WeekdayRow row) {
 }
 
 template <class Label = QLabel>
-Label* CreateLabel(QWidget* parent, const char* name, const QRect& geometry, const QFont& font,
-                   const QColor& colour, Qt::Alignment alignment) {
+Label* CreateLabel(QWidget* parent, const char* name, const QRect& geometry, const QFont& font, const QColor& colour,
+                   Qt::Alignment alignment) {
   auto* label = new Label(parent);
   label->setObjectName(QString::fromLatin1(name));
   label->setGeometry(geometry);
@@ -228,16 +227,15 @@ void TFRM_Date::createBackground() {
   Shape1 = CreateShape(this, "Shape1", rect(), Qt::white);
   Label20 = CreateLabel(this, "Label20", QRect(0, 56, 313, 72), PixelFont(QStringLiteral("Arial Black"), 64),
                         kYearWatermark, Qt::AlignCenter);
-  Label16 = CreateLabel(this, "Label16", QRect(16, 146, 313, 134),
-                        PixelFont(QStringLiteral("Arial Black"), 120), kMonthWatermark, Qt::AlignCenter);
+  Label16 = CreateLabel(this, "Label16", QRect(16, 146, 313, 134), PixelFont(QStringLiteral("Arial Black"), 120),
+                        kMonthWatermark, Qt::AlignCenter);
   Bevel2 = CreateBevel(this, "Bevel2", QRect(9, 46, 297, 10));
   Shape2 = CreateShape(this, "Shape2", QRect(0, 0, 38, 30), kHighlight);
 }
 
 void TFRM_Date::createHeader() {
-  Label1 = CreateLabel<ClickLabel>(this, "Label1", QRect(120, 0, 76, 41),
-                                   PixelFont(QStringLiteral("Arial Black"), 29), Qt::blue,
-                                   Qt::AlignHCenter | Qt::AlignTop);
+  Label1 = CreateLabel<ClickLabel>(this, "Label1", QRect(120, 0, 76, 41), PixelFont(QStringLiteral("Arial Black"), 29),
+                                   Qt::blue, Qt::AlignHCenter | Qt::AlignTop);
   Label1->setCursor(Qt::PointingHandCursor);
   Label1->setToolTip(QStringLiteral("单击改变年份"));
   connect(Label1, &ClickLabel::clicked, this, Guard(this, &TFRM_Date::Label1Click));
@@ -245,8 +243,8 @@ void TFRM_Date::createHeader() {
 }
 
 void TFRM_Date::createGridTemplates() {
-  day1 = CreateLabel(this, "day1", QRect(14, 56, 36, 16), PixelFont(QStringLiteral("Arial Black"), 14),
-                     Qt::black, Qt::AlignCenter);
+  day1 = CreateLabel(this, "day1", QRect(14, 56, 36, 16), PixelFont(QStringLiteral("Arial Black"), 14), Qt::black,
+                     Qt::AlignCenter);
   day1->hide();
   Cnday = CreateLabel(this, "Cnday", QRect(13, 73, 36, 12), PixelFont(QStringLiteral("宋体"), 12),
                       QColor::fromRgb(kLunarDayColor), Qt::AlignCenter);
@@ -259,21 +257,18 @@ void TFRM_Date::createFooter() {
 }
 
 void TFRM_Date::createCaptions() {
-  Label17 = CreateLabel<ClickLabel>(this, "Label17", QRect(10, 3, 36, 37),
-                                    PixelFont(QStringLiteral("Arial"), 32, true), kMonthColour,
-                                    Qt::AlignHCenter | Qt::AlignTop);
+  Label17 = CreateLabel<ClickLabel>(this, "Label17", QRect(10, 3, 36, 37), PixelFont(QStringLiteral("Arial"), 32, true),
+                                    kMonthColour, Qt::AlignHCenter | Qt::AlignTop);
   Label17->setCursor(Qt::PointingHandCursor);
   Label17->setToolTip(QStringLiteral("单击改变月份"));
   connect(Label17, &ClickLabel::clicked, this, Guard(this, &TFRM_Date::Label17Click));
 
   Label18 = CreateCaption(this, "Label18", QStringLiteral("月"), QPoint(45, 17));
   Label19 = CreateCaption(this, "Label19", QStringLiteral("年"), QPoint(205, 17));
-  Label21 = CreateLabel(this, "Label21", QRect(230, 212, 78, 35),
-                        PixelFont(QStringLiteral("隶书"), 35, true), kZodiacColour,
-                        Qt::AlignHCenter | Qt::AlignTop);
-  Label22 = CreateLabel(this, "Label22", QRect(152, 223, 69, 23),
-                        PixelFont(QStringLiteral("黑体"), 19, true), kStarSignColour,
-                        Qt::AlignHCenter | Qt::AlignTop);
+  Label21 = CreateLabel(this, "Label21", QRect(230, 212, 78, 35), PixelFont(QStringLiteral("隶书"), 35, true),
+                        kZodiacColour, Qt::AlignHCenter | Qt::AlignTop);
+  Label22 = CreateLabel(this, "Label22", QRect(152, 223, 69, 23), PixelFont(QStringLiteral("黑体"), 19, true),
+                        kStarSignColour, Qt::AlignHCenter | Qt::AlignTop);
 }
 
 void TFRM_Date::createSpinners() {
@@ -320,8 +315,7 @@ void TFRM_Date::CreateDayCells() {
 
     ClickLabel* day = CreateCellLike(this, *day1, offset, dayFont);
     connect(day, &ClickLabel::clicked, this, Guard([this, day] { CnDayClick(*day); }));
-    connect(day, &ClickLabel::mousePressed, this,
-            Guard([this, day](Qt::MouseButton) { CnDayMouseDown(*day); }));
+    connect(day, &ClickLabel::mousePressed, this, Guard([this, day](Qt::MouseButton) { CnDayMouseDown(*day); }));
 
     ClickLabel* lunar = CreateCellLike(this, *Cnday, offset, Cnday->font());
     connect(lunar, &ClickLabel::clicked, this, Guard([this, lunar] { CHnDayClick(*lunar); }));

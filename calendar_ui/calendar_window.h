@@ -28,22 +28,22 @@ class TFRM_Date : public QDialog {
   // The date the window opens on: today, or the last day clicked.
   TDateTime CurrentDate = 0;
 
-  QFrame* Shape1;    // background and frame
-  QLabel* Label20;   // year watermark
-  QLabel* Label16;   // month watermark
-  QWidget* Bevel2;   // rule under the weekday header
-  QFrame* Shape2;    // highlight of the selected day
-  ClickLabel* Label1;  // the year
-  QLabel* day1;      // template of the day numbers, never shown
-  QLabel* Cnday;     // template of the texts under them, never shown
-  QWidget* Bevel1;   // rule under the grid
+  QFrame* Shape1;       // background and frame
+  QLabel* Label20;      // year watermark
+  QLabel* Label16;      // month watermark
+  QWidget* Bevel2;      // rule under the weekday header
+  QFrame* Shape2;       // highlight of the selected day
+  ClickLabel* Label1;   // the year
+  QLabel* day1;         // template of the day numbers, never shown
+  QLabel* Cnday;        // template of the texts under them, never shown
+  QWidget* Bevel1;      // rule under the grid
   ClickLabel* Label17;  // the month
   QLabel* Label18;
   QLabel* Label19;
-  QLabel* Label21;   // branch and animal of the lunar year
-  QLabel* Label22;   // star sign of the selected day
-  UpDown* UpDown1;   // year
-  UpDown* UpDown2;   // month
+  QLabel* Label21;          // branch and animal of the lunar year
+  QLabel* Label22;          // star sign of the selected day
+  UpDown* UpDown1;          // year
+  UpDown* UpDown2;          // month
   ClickLabel* StaticText1;  // "今天"
 
   // Writes the header and fills the grid for the month of `date`,

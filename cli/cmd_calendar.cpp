@@ -190,8 +190,7 @@ constexpr std::uint32_t kWeekendColor = 0xFF0000;
 
 // Pads to the column width; a GBK text's byte count is its width in a
 // terminal, one column per ASCII byte, two per double-byte character.
-void AppendCell(std::string& out, const Painter& painter, std::uint32_t color, const GbkText& gbk,
-                Utf8Texts& utf8) {
+void AppendCell(std::string& out, const Painter& painter, std::uint32_t color, const GbkText& gbk, Utf8Texts& utf8) {
   painter.Paint(out, color, utf8(gbk));
   out.append(gbk.size() < kColumnWidth ? kColumnWidth - gbk.size() : 1, ' ');
 }

@@ -29,8 +29,8 @@ int RunQq(const Words& words) {
     AppendJsonField(out, "details", lines.details);
     out += "}\n";
   } else {
-    out = "qq号码是：" + GbkToUtf8(lines.number) + "\n状态：" + GbkToUtf8(lines.verdict) +
-          "\n吉凶：" + GbkToUtf8(lines.luck) + "\n具体表现：" + GbkToUtf8(lines.details) + "\n";
+    out = "qq号码是：" + GbkToUtf8(lines.number) + "\n状态：" + GbkToUtf8(lines.verdict) + "\n吉凶：" +
+          GbkToUtf8(lines.luck) + "\n具体表现：" + GbkToUtf8(lines.details) + "\n";
   }
   if (std::fputs(out.c_str(), stdout) == EOF) throw EngineError("cannot write standard output");
   return 0;

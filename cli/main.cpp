@@ -23,8 +23,8 @@ void PrintProgramHelp() {
 }
 
 int UsageFailure(const std::string& message, std::string_view usage) {
-  std::fprintf(stderr, "taliven-cli: %s\nusage: taliven-cli %.*s\n", message.c_str(),
-               static_cast<int>(usage.size()), usage.data());
+  std::fprintf(stderr, "taliven-cli: %s\nusage: taliven-cli %.*s\n", message.c_str(), static_cast<int>(usage.size()),
+               usage.data());
   return 2;
 }
 
@@ -43,17 +43,16 @@ int main(int argc, char** argv) {
   }
 
   const auto& commands = Commands();
-  const auto command = std::find_if(commands.begin(), commands.end(),
-                                    [&](const Command& c) { return c.name == args[0]; });
+  const auto command =
+      std::find_if(commands.begin(), commands.end(), [&](const Command& c) { return c.name == args[0]; });
   if (command == commands.end()) {
     return UsageFailure("unknown command '" + args[0] + "'", "COMMAND [ARGS] (see --help)");
   }
 
   const std::vector<std::string> words(args.begin() + 1, args.end());
   if (std::find(words.begin(), words.end(), "--help") != words.end()) {
-    std::printf("usage: taliven-cli %.*s\n%.*s\n", static_cast<int>(command->usage.size()),
-                command->usage.data(), static_cast<int>(command->summary.size()),
-                command->summary.data());
+    std::printf("usage: taliven-cli %.*s\n%.*s\n", static_cast<int>(command->usage.size()), command->usage.data(),
+                static_cast<int>(command->summary.size()), command->summary.data());
     return 0;
   }
   if (std::find(words.begin(), words.end(), "--version") != words.end()) {

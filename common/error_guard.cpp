@@ -23,9 +23,7 @@ std::string DescribeCurrentException() {
 
 }  // namespace
 
-ErrorReporter SetErrorReporter(ErrorReporter reporter) {
-  return std::exchange(Reporter(), std::move(reporter));
-}
+ErrorReporter SetErrorReporter(ErrorReporter reporter) { return std::exchange(Reporter(), std::move(reporter)); }
 
 void ReportCurrentException() noexcept {
   try {

@@ -44,17 +44,13 @@ bool RunGuarded(F&& f) noexcept {
 // Wraps a member handler for a signal connection: Guard(this, &T::Handler).
 template <class Obj, class... Args>
 auto Guard(Obj* object, void (Obj::*handler)(Args...)) {
-  return [object, handler](Args... args) {
-    RunGuarded([&] { (object->*handler)(args...); });
-  };
+  return [object, handler](Args... args) { RunGuarded([&] { (object->*handler)(args...); }); };
 }
 
 // Wraps any callable for a signal connection.
 template <class F>
 auto Guard(F f) {
-  return [f = std::move(f)](auto&&... args) mutable {
-    RunGuarded([&] { f(std::forward<decltype(args)>(args)...); });
-  };
+  return [f = std::move(f)](auto&&... args) mutable { RunGuarded([&] { f(std::forward<decltype(args)>(args)...); }); };
 }
 
 }  // namespace taliven

@@ -46,12 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const GbkText entry = GetNumberReading(text);
     Check(expected.has_value());
     const auto remainder = static_cast<int>(*expected % 81);
-    Check(entry == (remainder < 0 ? GbkText(NumberReadingDefault)
-                                  : NumberReadings[static_cast<std::size_t>(remainder)]));
+    Check(entry ==
+          (remainder < 0 ? GbkText(NumberReadingDefault) : NumberReadings[static_cast<std::size_t>(remainder)]));
     const NumberReadingLines lines = SplitNumberReading(text, entry);
     Check(lines.number == text);
-    Check(remainder < 0 ? lines.details == entry
-                        : entry == lines.verdict + "|" + lines.luck + "|" + lines.details);
+    Check(remainder < 0 ? lines.details == entry : entry == lines.verdict + "|" + lines.luck + "|" + lines.details);
   } catch (const IntegerConversionError& e) {
     Check(!expected.has_value());
     Check(e.text() == text);

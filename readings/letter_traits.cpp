@@ -51,8 +51,7 @@ struct FreeDeleter {
 
 GbkText NetNameLetters(std::string_view name) {
   const std::string terminated(name);
-  const std::unique_ptr<char, FreeDeleter> block(
-      GetPinyin(terminated.c_str(), kNetNameFlags, kNetNameMaxLength));
+  const std::unique_ptr<char, FreeDeleter> block(GetPinyin(terminated.c_str(), kNetNameFlags, kNetNameMaxLength));
   return DigitsToLetters(block.get());
 }
 

@@ -17,8 +17,7 @@ TFrmWangming* FrmWangming = nullptr;
 // side and a 26-pixel caption; the window manager adds its own frame.
 TFrmWangming::TFrmWangming(QWidget* parent) : QDialog(parent, kReadingWindowFlags) {
   QWidget* panel = SetUpReadingWindow(this, QStringLiteral("网名与性格"), QSize(387, 179));
-  const ReadingInput input =
-      CreateReadingInput(panel, QStringLiteral("输入网名："), QPoint(16, 16));
+  const ReadingInput input = CreateReadingInput(panel, QStringLiteral("输入网名："), QPoint(16, 16));
   edtmun = input.edit;
   RzBitBtn1 = input.runButton;
   RzBitBtn2 = input.closeButton;

@@ -11,6 +11,7 @@ struct PersonalityType {
   std::string_view description;
 };
 
+// clang-format off
 constexpr std::array<PersonalityType, 9> PersonalityTypes{{
     {"做事喜好凭直觉型",
      "有特强的第六灵感，性格率直无机心，深得朋辈爱戴。感情路上多采多姿。做事喜好凭个人直觉及预感做决定。"},
@@ -31,6 +32,7 @@ constexpr std::array<PersonalityType, 9> PersonalityTypes{{
     {"好奇心旺求知欲强型",
      "好奇心极度旺盛，求知欲又强，有打烂沙盘问到笃的锲而不舍精神。此外，你天生有语言天分，学习外文比一般人更易掌握。"},
 }};
+// clang-format on
 
 struct ReadingRow {
   std::string_view verdict;
@@ -38,6 +40,7 @@ struct ReadingRow {
   int type;  // 1-based index into PersonalityTypes
 };
 
+// clang-format off
 constexpr std::array<ReadingRow, 81> ReadingRows{{
     {"大展鸿图，信用得固，名利双收，可获成功", "吉", 1},  // 0
     {"根基不固，摇摇欲坠，一盛一衰，劳而无获", "凶", 2},  // 1
@@ -121,14 +124,15 @@ constexpr std::array<ReadingRow, 81> ReadingRows{{
     {"得而复失，枉费心机，守成无贪，可保安稳", "吉带凶", 9},  // 79
     {"最极之数，还本归元，能得繁荣，发达成功", "吉", 1},  // 80
 }};
+// clang-format on
 
 std::array<GbkText, 81> ComposeReadings() {
   std::array<GbkText, 81> readings;
   for (size_t r = 0; r < ReadingRows.size(); ++r) {
     const ReadingRow& row = ReadingRows[r];
     const PersonalityType& type = PersonalityTypes[static_cast<size_t>(row.type - 1)];
-    readings[r] = GbkText(row.verdict) + "|" + GbkText(row.luck) + "|主人性格类型：[" +
-                  GbkText(type.name) + "]，其具体表现为：" + GbkText(type.description);
+    readings[r] = GbkText(row.verdict) + "|" + GbkText(row.luck) + "|主人性格类型：[" + GbkText(type.name) +
+                  "]，其具体表现为：" + GbkText(type.description);
   }
   return readings;
 }

@@ -15,9 +15,7 @@ constexpr bool IsAsciiAlnum(unsigned char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-constexpr char UpperByte(unsigned char c) {
-  return static_cast<char>(c >= 'a' && c <= 'z' ? c - 0x20 : c);
-}
+constexpr char UpperByte(unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 0x20 : c); }
 
 // The most bytes a text of `size` bytes can turn into: one per single byte,
 // and per two-byte character at most a syllable (or "10", "TH" in initials mode).
@@ -54,8 +52,7 @@ class PieceWriter {
         if (trail >= 0xA1 && trail <= 0xB8) return AppendUpper(GreekLetterReadings[trail - 0xA1]);
         if (trail >= 0xC1 && trail <= 0xD8) return AppendUpper(GreekLetterReadings[trail - 0xC1]);
         return NoReading();
-      default:
-        return Syllable(SyllableNumber(lead, trail));
+      default: return Syllable(SyllableNumber(lead, trail));
     }
   }
 
@@ -127,8 +124,8 @@ GbkText ConvertToPinyin(std::string_view text, std::int32_t flags, std::int32_t 
 }  // namespace taliven
 
 extern "C" char* GetPinyin(const char* text, int flags, int maxLength) {
-  const taliven::GbkText result = taliven::ConvertToPinyin(
-      text != nullptr ? std::string_view(text) : std::string_view(), flags, maxLength);
+  const taliven::GbkText result =
+      taliven::ConvertToPinyin(text != nullptr ? std::string_view(text) : std::string_view(), flags, maxLength);
   auto* copy = static_cast<char*>(std::malloc(result.size() + 1));
   if (copy == nullptr) throw std::bad_alloc();
   std::memcpy(copy, result.c_str(), result.size() + 1);

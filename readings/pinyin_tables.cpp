@@ -2,6 +2,7 @@
 
 namespace taliven {
 
+// clang-format off
 const std::array<std::string_view, 94> NumberFormReadings{
     // 0xA1..0xAA: small Roman numerals
     "1", "2", "3", "4", "5", "6", "7", "8", "9", "10",
@@ -25,9 +26,12 @@ const std::array<std::string_view, 94> NumberFormReadings{
     "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12",
     // 0xFD..0xFE: unassigned
     "", ""};
+// clang-format on
 
+// clang-format off
 const std::array<std::string_view, 24> GreekLetterReadings{
     "a", "b", "g", "d", "e", "z", "e", "th", "i", "k", "l", "m",
     "n", "x", "o", "p", "r", "s", "t", "u", "ph", "kh", "ps", "o"};
+// clang-format on
 
 }  // namespace taliven

@@ -28,8 +28,8 @@ TDateTime NthDate(int n) { return kFirst + (n * 7919) % kDays; }
 
 std::unique_ptr<icu::Calendar> CreateChineseCalendar() {
   UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<icu::Calendar> calendar(icu::Calendar::createInstance(
-      icu::TimeZone::getGMT()->clone(), icu::Locale("zh_CN@calendar=chinese"), status));
+  std::unique_ptr<icu::Calendar> calendar(
+      icu::Calendar::createInstance(icu::TimeZone::getGMT()->clone(), icu::Locale("zh_CN@calendar=chinese"), status));
   if (U_FAILURE(status) || !calendar) {
     std::fprintf(stderr, "ICU: no Chinese calendar (%s)\n", u_errorName(status));
     std::exit(1);

@@ -5,8 +5,7 @@
 
 namespace taliven {
 
-SvgPicture::SvgPicture(const QString& resource, QWidget* parent)
-    : ClickLabel(parent), resource_(resource) {}
+SvgPicture::SvgPicture(const QString& resource, QWidget* parent) : ClickLabel(parent), resource_(resource) {}
 
 SvgPicture::~SvgPicture() = default;
 

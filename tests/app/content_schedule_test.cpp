@@ -40,11 +40,21 @@ TEST(FetchRemoteContent, ReadsTheCentreFromTheFirstFlagsAndTheBannerFromTheSecon
     std::size_t flagsRequests;
   };
   const Case cases[] = {
-      {"11", "11", 1, 1, 2}, {"10", "10", 1, 0, 2}, {"01", "01", 0, 1, 2}, {"00", "00", 0, 0, 2},
-      {"21", "21", 2, 1, 2}, {"19", "19", 1, 9, 2}, {"10", "01", 1, 1, 2},
+      {"11", "11", 1, 1, 2},
+      {"10", "10", 1, 0, 2},
+      {"01", "01", 0, 1, 2},
+      {"00", "00", 0, 0, 2},
+      {"21", "21", 2, 1, 2},
+      {"19", "19", 1, 9, 2},
+      {"10", "01", 1, 1, 2},
       // Any byte that is not a digit, or is missing, switches both off at once.
-      {"1", "1", 0, 0, 2},   {"11", "1", 0, 0, 2},  {"1a", "1a", 0, 0, 2}, {" 1", " 1", 0, 0, 1},
-      {"a1", "a1", 0, 0, 1}, {"+1", "+1", 0, 0, 1}, {"", "", 0, 0, 1},
+      {"1", "1", 0, 0, 2},
+      {"11", "1", 0, 0, 2},
+      {"1a", "1a", 0, 0, 2},
+      {" 1", " 1", 0, 0, 1},
+      {"a1", "a1", 0, 0, 1},
+      {"+1", "+1", 0, 0, 1},
+      {"", "", 0, 0, 1},
   };
   for (const Case& c : cases) {
     ScriptedClient schedule({"1>5>u"});
@@ -67,8 +77,8 @@ TEST(FetchRemoteContent, AFailedFetchSwitchesBothOffAndKeepsTheSchedule) {
   EXPECT_EQ(content.centreOn, 0);
   EXPECT_EQ(content.bannerOn, 0);
 
-  for (const auto& flagsAnswers : {std::vector<std::optional<GbkText>>{std::nullopt},
-                                   std::vector<std::optional<GbkText>>{"11", std::nullopt}}) {
+  for (const auto& flagsAnswers :
+       {std::vector<std::optional<GbkText>>{std::nullopt}, std::vector<std::optional<GbkText>>{"11", std::nullopt}}) {
     ScriptedClient schedule({"0>5>u"});
     ScriptedClient flags(flagsAnswers);
     content = FetchRemoteContent(schedule, flags, kServer);
@@ -125,8 +135,7 @@ TEST(Schedule, SplitsOnlyAtCrLf) {
     int lines;
   };
   const Case cases[] = {
-      {"", 0},       {"a", 1},           {"a\r\n", 1},         {"\r\n", 1},
-      {"a\r\n\r\n", 2}, {"a\nb\rc\r\nd", 2}, {"a\r\n\r\nb\r\n", 3},
+      {"", 0}, {"a", 1}, {"a\r\n", 1}, {"\r\n", 1}, {"a\r\n\r\n", 2}, {"a\nb\rc\r\nd", 2}, {"a\r\n\r\nb\r\n", 3},
   };
   for (const Case& c : cases) {
     const Schedule schedule(c.text);
@@ -172,17 +181,27 @@ TEST(StrToInt, AcceptsTheStandardForms) {
     int value;
   };
   const Case cases[] = {
-      {"0", 0},           {"5", 5},           {"   5", 5},         {"+5", 5},
-      {"-5", -5},         {"007", 7},         {"$1F", 31},        {"0x1f", 31},
-      {"0X1F", 31},       {" -$10", -16},     {"2147483647", INT_MAX},
-      {"-2147483648", INT_MIN}, {"$7FFFFFFF", INT_MAX}, {"-0x80000000", INT_MIN},
+      {"0", 0},
+      {"5", 5},
+      {"   5", 5},
+      {"+5", 5},
+      {"-5", -5},
+      {"007", 7},
+      {"$1F", 31},
+      {"0x1f", 31},
+      {"0X1F", 31},
+      {" -$10", -16},
+      {"2147483647", INT_MAX},
+      {"-2147483648", INT_MIN},
+      {"$7FFFFFFF", INT_MAX},
+      {"-0x80000000", INT_MIN},
   };
   for (const Case& c : cases) EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
 }
 
 TEST(StrToInt, RejectsAnythingElse) {
-  for (const char* text : {"", " ", "5 ", "5a", "\t5", "- 5", "+-5", "1.5", "$", "0x", "x10", "$-5",
-                           "0x-5", "2147483648", "-2147483649", "$80000000", "99999999999999999999999"}) {
+  for (const char* text : {"", " ", "5 ", "5a", "\t5", "- 5", "+-5", "1.5", "$", "0x", "x10", "$-5", "0x-5",
+                           "2147483648", "-2147483649", "$80000000", "99999999999999999999999"}) {
     EXPECT_THROW(StrToInt(text), ConversionError) << text;
   }
 }
@@ -207,7 +226,7 @@ TEST(DisplayIntervalMs, StopsAtZeroOrBelowAndClampsOverflow) {
     int ms;
   };
   const Case cases[] = {
-      {"5", 5000},  {" 5", 5000}, {"0", 0},  {"-3", 0}, {"2147483", 2147483000},
+      {"5", 5000},          {" 5", 5000},           {"0", 0}, {"-3", 0}, {"2147483", 2147483000},
       {"2147484", INT_MAX}, {"$7FFFFFFF", INT_MAX},
   };
   for (const Case& c : cases) EXPECT_EQ(DisplayIntervalMs(c.seconds), c.ms) << c.seconds;

@@ -111,8 +111,8 @@ TEST_F(ExitQuestion, IsTheFormOfTheFixedLayout) {
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("退出系统"));
   EXPECT_EQ(dialog.size(), QSize(244, 135));
   EXPECT_EQ(dialog.pos(), QPoint(500, 303));
-  EXPECT_FALSE(dialog.windowFlags() & (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                                       Qt::WindowMinMaxButtonsHint));
+  EXPECT_FALSE(dialog.windowFlags() &
+               (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
 
   struct Control {
     const char* name;

@@ -12,12 +12,12 @@
 #include "endpoints.h"
 #include "gbk_codec.h"
 #include "info_windows.h"
-#include "qq_window.h"
 #include "main_window_doubles.h"
+#include "qq_window.h"
 #include "start_page_store.h"
 #include "svg_picture.h"
-#include "web_pane.h"
 #include "temporary_settings.h"
+#include "web_pane.h"
 
 namespace taliven {
 namespace {
@@ -62,11 +62,14 @@ TEST_F(MainWindowTest, HasTheFixedFrameOfTheProgram) {
 }
 
 TEST_F(MainWindowTest, ButtonBarHoldsTheEightButtonsInOrder) {
-  struct Expected { const char* name; int x; const char* caption; };
+  struct Expected {
+    const char* name;
+    int x;
+    const char* caption;
+  };
   const Expected buttons[] = {
-      {"RzButton1", 109, "QQ号码测算"}, {"RzButton4", 195, "网名测算"},
-      {"RzButton6", 280, "免费申请QQ"}, {"RzButton5", 366, "查看日历"},
-      {"RzButton2", 451, "客户服务"},   {"RzButton3", 537, "关于系统"},
+      {"RzButton1", 109, "QQ号码测算"}, {"RzButton4", 195, "网名测算"}, {"RzButton6", 280, "免费申请QQ"},
+      {"RzButton5", 366, "查看日历"},   {"RzButton2", 451, "客户服务"}, {"RzButton3", 537, "关于系统"},
       {"RzButton8", 622, "联系主页"},   {"RzButton7", 708, "关闭系统"},
   };
   for (const Expected& e : buttons) {
@@ -79,13 +82,17 @@ TEST_F(MainWindowTest, ButtonBarHoldsTheEightButtonsInOrder) {
 }
 
 TEST_F(MainWindowTest, LinkColumnHoldsSeventeenLabelsWithTheirColours) {
-  struct Expected { const char* name; int y; QColor colour; };
+  struct Expected {
+    const char* name;
+    int y;
+    QColor colour;
+  };
   const QColor red(Qt::red), navy(0, 0, 128), green(0, 128, 0);
   const Expected labels[] = {
-      {"Label2", 17, red},    {"Label3", 39, red},    {"Label4", 63, navy},   {"Label1", 87, navy},
-      {"Label5", 111, navy},  {"Label6", 135, navy},  {"Label7", 159, navy},  {"Label8", 183, navy},
-      {"Label9", 207, navy},  {"Label10", 231, navy}, {"Label12", 255, navy}, {"Label13", 279, navy},
-      {"Label14", 303, navy}, {"Label11", 325, green}, {"Label15", 349, green}, {"Label16", 373, green},
+      {"Label2", 17, red},     {"Label3", 39, red},     {"Label4", 63, navy},    {"Label1", 87, navy},
+      {"Label5", 111, navy},   {"Label6", 135, navy},   {"Label7", 159, navy},   {"Label8", 183, navy},
+      {"Label9", 207, navy},   {"Label10", 231, navy},  {"Label12", 255, navy},  {"Label13", 279, navy},
+      {"Label14", 303, navy},  {"Label11", 325, green}, {"Label15", 349, green}, {"Label16", 373, green},
       {"Label17", 397, green},
   };
   for (const Expected& e : labels) {
@@ -107,8 +114,10 @@ TEST_F(MainWindowTest, PicturesAndPanesHaveNamesForScreenReaders) {
   const auto panes = window->findChildren<WebPane*>();
   EXPECT_EQ(pictures.size(), 5);
   EXPECT_EQ(panes.size(), 2);
-  for (const QWidget* widget : pictures) EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
-  for (const QWidget* widget : panes) EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
+  for (const QWidget* widget : pictures)
+    EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
+  for (const QWidget* widget : panes)
+    EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
 }
 
 TEST_F(MainWindowTest, EveryClickOnALinkStartsTheBrowserOnce) {

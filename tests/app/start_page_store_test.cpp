@@ -19,10 +19,8 @@ TEST(StartPageStore, ReadsBackWhatWasWrittenAsAPlainText) {
 
   // Each of these is special to the settings file's syntax or encoding.
   const QString urls[] = {
-      QStringLiteral("http://www.taliven.example/"),
-      QStringLiteral("http://x.example/list?a=1,2;b=3#top"),
-      QStringLiteral("  http://x.example/padded  "),
-      QStringLiteral("http://例子.example/首页"),
+      QStringLiteral("http://www.taliven.example/"),   QStringLiteral("http://x.example/list?a=1,2;b=3#top"),
+      QStringLiteral("  http://x.example/padded  "),   QStringLiteral("http://例子.example/首页"),
       QStringLiteral("@ByteArray(http://x.example/)"),
   };
   for (const QString& url : urls) {
@@ -53,8 +51,8 @@ TEST(StartPageStore, WritingKeepsTheRestOfTheSettings) {
 }
 
 TEST(StartPageStore, AStoredValueThatIsNotATextIsAnError) {
-  for (const QVariant& value : {QVariant(QByteArray("http://x.example/")),
-                                QVariant(QStringList{"http://a.example/", "http://b.example/"})}) {
+  for (const QVariant& value :
+       {QVariant(QByteArray("http://x.example/")), QVariant(QStringList{"http://a.example/", "http://b.example/"})}) {
     SCOPED_TRACE(value.typeName());
     TemporarySettings settings;
     TemporarySettings::StoreStartPage(value);

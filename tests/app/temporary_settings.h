@@ -22,8 +22,8 @@ class TemporarySettings {
   const QTemporaryDir& dir() const { return dir_; }
 
   static std::unique_ptr<QSettings> Open() {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QStringLiteral("Taliven"), QStringLiteral("Taliven"));
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Taliven"),
+                                       QStringLiteral("Taliven"));
   }
 
   // An invalid value stands for "no value stored".

@@ -19,8 +19,7 @@ struct CodeCase {
 
 void ExpectCodes(std::initializer_list<CodeCase> cases) {
   for (const CodeCase& c : cases) {
-    EXPECT_EQ(GetLunarCode(Date(c.year, c.month, c.day)), c.code)
-        << c.year << "-" << c.month << "-" << c.day;
+    EXPECT_EQ(GetLunarCode(Date(c.year, c.month, c.day)), c.code) << c.year << "-" << c.month << "-" << c.day;
   }
 }
 
@@ -29,8 +28,8 @@ TEST(LunarCode, FirstYearStartsFromItsOwnRecord) {
 }
 
 TEST(LunarCode, YearBoundariesAreSeamless) {
-  ExpectCodes({{1901, 12, 31, 1121}, {1902, 1, 1, 1122}, {2000, 12, 31, 1206}, {2004, 12, 31, 1120},
-               {2050, 12, 31, 1118}});
+  ExpectCodes(
+      {{1901, 12, 31, 1121}, {1902, 1, 1, 1122}, {2000, 12, 31, 1206}, {2004, 12, 31, 1120}, {2050, 12, 31, 1118}});
 }
 
 TEST(LunarCode, LunarNewYear) {
@@ -51,9 +50,17 @@ TEST(LunarCode, LeapMonthRunsOnAcrossNewYear) {
 }
 
 TEST(LunarCode, CorrectedMonthLengths) {
-  ExpectCodes({{1989, 7, 3, 601}, {1989, 8, 1, 630}, {1989, 8, 2, 701}, {1989, 8, 30, 729},
-               {1989, 8, 31, 801}, {2013, 5, 10, 401}, {2013, 6, 7, 429}, {2013, 6, 8, 501},
-               {2013, 6, 12, 505}, {2013, 7, 7, 530}, {2013, 7, 8, 601}});
+  ExpectCodes({{1989, 7, 3, 601},
+               {1989, 8, 1, 630},
+               {1989, 8, 2, 701},
+               {1989, 8, 30, 729},
+               {1989, 8, 31, 801},
+               {2013, 5, 10, 401},
+               {2013, 6, 7, 429},
+               {2013, 6, 8, 501},
+               {2013, 6, 12, 505},
+               {2013, 7, 7, 530},
+               {2013, 7, 8, 601}});
 }
 
 TEST(LunarCode, OutsideTheTableIsZero) {

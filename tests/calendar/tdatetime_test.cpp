@@ -17,8 +17,14 @@ TEST(TDateTime, EncodesDaysSinceTheEpoch) {
 }
 
 TEST(TDateTime, RejectsDaysThatDoNotExist) {
-  for (const auto& [y, m, d] : {std::tuple{2001, 2, 29}, {1900, 2, 29}, {2000, 4, 31}, {2000, 13, 1},
-                                {2000, 0, 1}, {2000, 1, 0}, {0, 12, 31}, {10000, 1, 1}}) {
+  for (const auto& [y, m, d] : {std::tuple{2001, 2, 29},
+                                {1900, 2, 29},
+                                {2000, 4, 31},
+                                {2000, 13, 1},
+                                {2000, 0, 1},
+                                {2000, 1, 0},
+                                {0, 12, 31},
+                                {10000, 1, 1}}) {
     EXPECT_FALSE(EncodeDate(y, m, d)) << y << "-" << m << "-" << d;
   }
   EXPECT_TRUE(EncodeDate(2000, 2, 29));
@@ -29,9 +35,9 @@ TEST(TDateTime, DecodeDropsTheTimeOfDayAlsoBeforeTheEpoch) {
     TDateTime value;
     int year, month, day;
   };
-  for (const Case& c : {Case{0.0, 1899, 12, 30}, Case{0.999, 1899, 12, 30}, Case{-0.25, 1899, 12, 29},
-                        Case{-1.0, 1899, 12, 29}, Case{36526.75, 2000, 1, 1},
-                        Case{-693593.0, 1, 1, 1}, Case{2958465.99, 9999, 12, 31}}) {
+  for (const Case& c :
+       {Case{0.0, 1899, 12, 30}, Case{0.999, 1899, 12, 30}, Case{-0.25, 1899, 12, 29}, Case{-1.0, 1899, 12, 29},
+        Case{36526.75, 2000, 1, 1}, Case{-693593.0, 1, 1, 1}, Case{2958465.99, 9999, 12, 31}}) {
     const auto civil = DecodeDate(c.value);
     ASSERT_TRUE(civil) << c.value;
     EXPECT_EQ(civil->year, c.year) << c.value;
@@ -42,8 +48,8 @@ TEST(TDateTime, DecodeDropsTheTimeOfDayAlsoBeforeTheEpoch) {
 
 TEST(TDateTime, DecodeRefusesValuesOutsideTheYearsOneToNineThousand) {
   constexpr double kInf = std::numeric_limits<double>::infinity();
-  for (const double value : {std::nan(""), kInf, -kInf, -693593.5, 2958466.0, 1e300, -1e300,
-                             std::numeric_limits<double>::max()}) {
+  for (const double value :
+       {std::nan(""), kInf, -kInf, -693593.5, 2958466.0, 1e300, -1e300, std::numeric_limits<double>::max()}) {
     EXPECT_FALSE(DecodeDate(value)) << value;
   }
 }
@@ -79,9 +85,9 @@ TEST(TDateTime, DayOfYearAndWeekdayCountingSundayAsOne) {
   EXPECT_EQ(DayOfYear(1901, 12, 31), 365);
   EXPECT_EQ(DayOfYear(2001, 2, 29), 0);
 
-  EXPECT_EQ(DayOfWeek(2005, 5, 1), 1);   // Sunday
-  EXPECT_EQ(DayOfWeek(2000, 5, 1), 2);   // Monday
-  EXPECT_EQ(DayOfWeek(2011, 1, 1), 7);   // Saturday
+  EXPECT_EQ(DayOfWeek(2005, 5, 1), 1);    // Sunday
+  EXPECT_EQ(DayOfWeek(2000, 5, 1), 2);    // Monday
+  EXPECT_EQ(DayOfWeek(2011, 1, 1), 7);    // Saturday
   EXPECT_EQ(DayOfWeek(2000, 11, 23), 5);  // Thursday
   EXPECT_EQ(DayOfWeek(2001, 2, 29), 0);
 }

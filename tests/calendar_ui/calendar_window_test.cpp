@@ -75,22 +75,20 @@ TEST_F(CalendarWindowTest, OpensAsAFixedWhiteWindowWithItsControlsInPlace) {
   EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
   EXPECT_EQ(window->palette().color(QPalette::Window), QColor(Qt::white));
 
-  struct Expected { const char* name; QRect geometry; int pixels; QColor colour; };
+  struct Expected {
+    const char* name;
+    QRect geometry;
+    int pixels;
+    QColor colour;
+  };
   const Expected controls[] = {
-      {"Label20", {0, 56, 313, 72}, 64, QColor(0xFFE8DD)},
-      {"Label16", {16, 146, 313, 134}, 120, QColor(0xEBEBEB)},
-      {"Label1", {120, 0, 76, 41}, 29, QColor(0x0000FF)},
-      {"Label17", {10, 3, 36, 37}, 32, QColor(0x8080C0)},
-      {"Label21", {230, 212, 78, 35}, 35, QColor(0xDDDDFF)},
-      {"Label22", {152, 223, 69, 23}, 19, QColor(0xFF80FF)},
-      {"day1", {14, 56, 36, 16}, 14, QColor(Qt::black)},
-      {"Cnday", {13, 73, 36, 12}, 12, QColor(0x004000)},
-      {"Label2", {19, 40, 36, 12}, 12, QColor(Qt::red)},
-      {"Label6", {139, 40, 36, 12}, 12, QColor(Qt::black)},
-      {"Label7", {259, 40, 36, 12}, 12, QColor(Qt::red)},
-      {"Label9", {20, 253, 36, 12}, 12, QColor(Qt::red)},
-      {"Label13", {180, 253, 36, 12}, 12, QColor(Qt::black)},
-      {"Label15", {260, 253, 36, 12}, 12, QColor(Qt::red)},
+      {"Label20", {0, 56, 313, 72}, 64, QColor(0xFFE8DD)},    {"Label16", {16, 146, 313, 134}, 120, QColor(0xEBEBEB)},
+      {"Label1", {120, 0, 76, 41}, 29, QColor(0x0000FF)},     {"Label17", {10, 3, 36, 37}, 32, QColor(0x8080C0)},
+      {"Label21", {230, 212, 78, 35}, 35, QColor(0xDDDDFF)},  {"Label22", {152, 223, 69, 23}, 19, QColor(0xFF80FF)},
+      {"day1", {14, 56, 36, 16}, 14, QColor(Qt::black)},      {"Cnday", {13, 73, 36, 12}, 12, QColor(0x004000)},
+      {"Label2", {19, 40, 36, 12}, 12, QColor(Qt::red)},      {"Label6", {139, 40, 36, 12}, 12, QColor(Qt::black)},
+      {"Label7", {259, 40, 36, 12}, 12, QColor(Qt::red)},     {"Label9", {20, 253, 36, 12}, 12, QColor(Qt::red)},
+      {"Label13", {180, 253, 36, 12}, 12, QColor(Qt::black)}, {"Label15", {260, 253, 36, 12}, 12, QColor(Qt::red)},
   };
   for (const Expected& e : controls) {
     auto* label = window->findChild<QLabel*>(QString::fromLatin1(e.name));
@@ -155,7 +153,9 @@ TEST_F(CalendarWindowTest, GridIsBuiltOnceInFrontOfHighlightAndWatermarks) {
 }
 
 TEST_F(CalendarWindowTest, MonthFillsTheCellsFromItsFirstWeekday) {
-  struct Case { int year, month, firstCell, lastCell; };
+  struct Case {
+    int year, month, firstCell, lastCell;
+  };
   const Case cases[] = {
       {2011, 1, 7, 37},  // begins on a Saturday: six rows, the sixth holding the 30th and 31st
       {2015, 2, 1, 28},  // begins on a Sunday: exactly four rows
@@ -174,15 +174,16 @@ TEST_F(CalendarWindowTest, MonthFillsTheCellsFromItsFirstWeekday) {
 }
 
 TEST_F(CalendarWindowTest, TextUnderADayIsItsStrongestNameInItsColour) {
-  struct Case { int year, month, day; const char* text; QColor colour; };
+  struct Case {
+    int year, month, day;
+    const char* text;
+    QColor colour;
+  };
   const Case cases[] = {
-      {2011, 1, 2, "廿八", QColor(0x004000)},
-      {2011, 1, 4, "腊月", QColor(0xFF0000)},    // first day of a lunar month
-      {2033, 12, 22, "闰冬", QColor(0xFF0000)},  // first day of a leap month
-      {2011, 1, 6, "小寒", QColor(0x5353FF)},
-      {2011, 1, 1, "元旦节", QColor(0xFF8000)},
-      {2011, 1, 11, "腊八节", QColor(0xFF8000)},
-      {2000, 2, 19, "元宵节", QColor(0xFF8000)},  // also the solar term 雨水
+      {2011, 1, 2, "廿八", QColor(0x004000)},    {2011, 1, 4, "腊月", QColor(0xFF0000)},  // first day of a lunar month
+      {2033, 12, 22, "闰冬", QColor(0xFF0000)},                                           // first day of a leap month
+      {2011, 1, 6, "小寒", QColor(0x5353FF)},    {2011, 1, 1, "元旦节", QColor(0xFF8000)},
+      {2011, 1, 11, "腊八节", QColor(0xFF8000)}, {2000, 2, 19, "元宵节", QColor(0xFF8000)},  // also the solar term 雨水
       {2000, 2, 5, "春节", QColor(0xFF8000)},     // also the first day of 正月
       {2000, 10, 6, "重阳节", QColor(0xFF8000)},  // also the Gregorian 老人节
   };
@@ -247,7 +248,10 @@ TEST_F(CalendarWindowTest, ClickingADaySelectsItAndKeepsTheStarSignOnShow) {
 }
 
 TEST_F(CalendarWindowTest, SpinnersStopAtTheEndsOfTheirRanges) {
-  struct Case { CivilDate today; bool up; };
+  struct Case {
+    CivilDate today;
+    bool up;
+  };
   const Case cases[] = {{{2050, 12, 15}, true}, {{1901, 1, 15}, false}};
   for (const Case& c : cases) {
     Open(c.today);

@@ -14,7 +14,9 @@ TEST(GbkCodec, RoundTripsChineseAndAscii) {
 
 TEST(GbkCodec, UnrepresentableCharactersBecomeAUserDefinedPosition) {
   // An emoji (outside the BMP) and a Hangul syllable have no GBK form.
-  EXPECT_EQ(ToGbk(QStringLiteral("a\U0001F600b\uAC00")), "a\xAA\xA1" "b\xAA\xA1");
+  EXPECT_EQ(ToGbk(QStringLiteral("a\U0001F600b\uAC00")),
+            "a\xAA\xA1"
+            "b\xAA\xA1");
 }
 
 }  // namespace

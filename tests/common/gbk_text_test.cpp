@@ -6,12 +6,16 @@ namespace taliven {
 namespace {
 
 TEST(Trim, RemovesBlanksAndControlsOnlyAtTheEnds) {
-  struct Case { std::string in, out; };
+  struct Case {
+    std::string in, out;
+  };
   const Case cases[] = {
       {"", ""},
       {" \t\r\n\x01", ""},
       {"  12345  ", "12345"},
-      {"\x1f" "a b\x20", "a b"},
+      {"\x1f"
+       "a b\x20",
+       "a b"},
       {"\x21x\x21", "\x21x\x21"},  // 33 is not blank
       {" 张三 ", "张三"},
   };

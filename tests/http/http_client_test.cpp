@@ -30,9 +30,8 @@ std::string FailureOf(HttpClient& client, const std::string& url) {
 
 TEST(CurlHttpClient, SendsAPlainHttp11GetWithTheFixedHeaders) {
   LocalHttpServer server([](httplib::Server& s) {
-    s.Get("/Chinese/page.htm", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content("ok", "text/html");
-    });
+    s.Get("/Chinese/page.htm",
+          [](const httplib::Request&, httplib::Response& res) { res.set_content("ok", "text/html"); });
   });
   CurlHttpClient client;
   EXPECT_EQ(client.Get(server.Url("/Chinese/page.htm")), "ok");
@@ -111,8 +110,9 @@ struct StatusCase {
 
 TEST(CurlHttpClient, AcceptsOnly2xxWithoutRedirect) {
   const StatusCase cases[] = {
-      {200, std::nullopt, true},   {204, std::nullopt, true},  {299, std::nullopt, true},
-      {404, std::nullopt, false},  {500, std::nullopt, false}, {304, std::nullopt, false},
+      {200, std::nullopt, true},         {204, std::nullopt, true},
+      {299, std::nullopt, true},         {404, std::nullopt, false},
+      {500, std::nullopt, false},        {304, std::nullopt, false},
       {301, "http://elsewhere/", false}, {302, std::nullopt, false},
       {200, "http://elsewhere/", false}, {201, "", false},
   };
@@ -187,9 +187,8 @@ TEST(CurlHttpClient, FailsOnBrokenServers) {
   // A head cut short, even one whose cut line would have redirected.
   const RawHttpServer headless("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n");
   const RawHttpServer cutRedirect("HTTP/1.0 200 OK\nLocation: http://elsewhere/");
-  for (const std::string& url :
-       {refusing.Url("/"), garbage.Url("/"), noStatus.Url("/"), noVersion.Url("/"), truncated.Url("/"),
-        headless.Url("/"), cutRedirect.Url("/")}) {
+  for (const std::string& url : {refusing.Url("/"), garbage.Url("/"), noStatus.Url("/"), noVersion.Url("/"),
+                                 truncated.Url("/"), headless.Url("/"), cutRedirect.Url("/")}) {
     CurlHttpClient client;
     EXPECT_THAT(FailureOf(client, url), HasSubstr(url));
   }

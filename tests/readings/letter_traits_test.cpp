@@ -30,7 +30,9 @@ TEST(GetLetterTrait, MatchesExactlyOneSmallLetter) {
 }
 
 TEST(GetNetNameTrait, TheLastConvertedLetterDecides) {
-  struct Case { std::string_view name, letters, trait; };
+  struct Case {
+    std::string_view name, letters, trait;
+  };
   const Case cases[] = {
       {"张三", "ZS", "心胸宽大，有深藏不露的自恋"},
       {"小明", "XM", "反复无常，喜欢模仿神秘人物举动的小孩子性格，但是常常被宠爱"},
@@ -50,7 +52,9 @@ TEST(GetNetNameTrait, TheLastConvertedLetterDecides) {
 }
 
 TEST(ReadNetName, ShowsTheNameAndTheTrimmedTrait) {
-  struct Case { std::string_view name, line1, line2; };
+  struct Case {
+    std::string_view name, line1, line2;
+  };
   const Case cases[] = {
       {"张三", "你的网名：张三", "你的性格：心胸宽大，有深藏不露的自恋"},
       {"TOM", "你的网名：TOM", "你的性格：反复无常，喜欢模仿神秘人物举动的小孩子性格，但是常常被宠爱"},

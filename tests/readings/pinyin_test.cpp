@@ -21,11 +21,14 @@ std::uint16_t IndexEntry(int lead, int trail) {
 // --- the tables -------------------------------------------------------------
 
 TEST(PinyinSyllables, KeepTheirNumbering) {
-  struct Case { int number; std::string_view syllable; };
+  struct Case {
+    int number;
+    std::string_view syllable;
+  };
   const Case cases[] = {
-      {1, "a"}, {85, "fou"}, {92, "ji"}, {127, "qiao"}, {165, "lia"}, {177, "lue"},
-      {220, "yao"}, {376, "zhong"}, {382, "zhuang"}, {393, "zuo"}, {394, ""},
-      {395, "ei"}, {400, "nou"}, {401, "jv"}, {404, "lv"}, {405, "nv"},
+      {1, "a"},     {85, "fou"},    {92, "ji"},      {127, "qiao"}, {165, "lia"}, {177, "lue"},
+      {220, "yao"}, {376, "zhong"}, {382, "zhuang"}, {393, "zuo"},  {394, ""},    {395, "ei"},
+      {400, "nou"}, {401, "jv"},    {404, "lv"},     {405, "nv"},
   };
   for (const auto& c : cases) EXPECT_EQ(PinyinSyllables[c.number - 1].text(), c.syllable) << c.number;
 }
@@ -76,15 +79,17 @@ TEST(PinyinIndex, RefersOnlyToUsableSyllables) {
 }
 
 TEST(PinyinIndex, TellingRows) {
-  struct Case { std::string_view character; int number; };
+  struct Case {
+    std::string_view character;
+    int number;
+  };
   const Case cases[] = {
       {"中", 376}, {"国", 104}, {"行", 108}, {"长", 370}, {"还", 119}, {"觉", 128}, {"率", 404},
       {"俩", 167}, {"女", 405}, {"略", 177}, {"机", 92},  {"嗯", 76},  {"佛", 0},   {"给", 0},
   };
   for (const auto& c : cases) {
     ASSERT_EQ(c.character.size(), 2u);
-    EXPECT_EQ(IndexEntry(static_cast<unsigned char>(c.character[0]),
-                         static_cast<unsigned char>(c.character[1])),
+    EXPECT_EQ(IndexEntry(static_cast<unsigned char>(c.character[0]), static_cast<unsigned char>(c.character[1])),
               c.number);
   }
 }
@@ -141,13 +146,19 @@ TEST(ConvertToPinyin, SingleBytes) {
   ExpectConversions({
       {"a-b c", 0, 255, "ABC"},
       {"a-b c", pyKeepAllBytes, 255, "A-B C"},
-      {"a\xB0", 0, 255, "A"},                        // lone lead byte at the end
+      {"a\xB0", 0, 255, "A"},  // lone lead byte at the end
       {"a\xB0", pyKeepAllBytes, 255, "A\xB0"},
-      {"\xB0" "1", pyMarkUnknown, 255, "1"},        // lead byte before a byte below 0x40
-      {"\xB0" "1", pyKeepAllBytes, 255, "\xB0" "1"},
+      {"\xB0"
+       "1",
+       pyMarkUnknown, 255, "1"},  // lead byte before a byte below 0x40
+      {"\xB0"
+       "1",
+       pyKeepAllBytes, 255,
+       "\xB0"
+       "1"},
       {"\x80\x01", 0, 255, ""},
       {"\x80\x01", pyKeepAllBytes, 255, "\x80\x01"},
-      {"\xA3\x80", pyKeepAllBytes, 255, "\0"s},    // full-width form giving a zero byte
+      {"\xA3\x80", pyKeepAllBytes, 255, "\0"s},  // full-width form giving a zero byte
       {"\xA3\x80", 0, 255, ""},
   });
 }
@@ -158,7 +169,9 @@ TEST(ConvertToPinyin, ByteFFHasNoReading) {
       {"\xB0\xFF", pyMarkUnknown, 255, "?"},
       {"\xA2\xFF", pyMarkUnknown, 255, "?"},
       {"\xFF\xFF\xFF", pyMarkUnknown | pyKeepAllBytes, 255, "?\xFF"},
-      {"\xFF" "1", 0, 255, "1"},
+      {"\xFF"
+       "1",
+       0, 255, "1"},
   });
 }
 
@@ -199,15 +212,18 @@ TEST(GetPinyin, ReturnsATerminatedCopyOfTheConversion) {
 }
 
 TEST(GetPinyin, NullAndEmptyResultsAreEmptyStrings) {
-  for (const Block& block : {Block(GetPinyin(nullptr, 0, 255)), Block(GetPinyin("中国", -1, 255)),
-                             Block(GetPinyin("中国", 0, 0))}) {
+  for (const Block& block :
+       {Block(GetPinyin(nullptr, 0, 255)), Block(GetPinyin("中国", -1, 255)), Block(GetPinyin("中国", 0, 0))}) {
     ASSERT_NE(block, nullptr);
     EXPECT_STREQ(block.get(), "");
   }
 }
 
 TEST(GetPinyin, AnEmbeddedZeroEndsTheCopy) {
-  const Block block(GetPinyin("\xA3\x80" "a", pyKeepAllBytes, 255));
+  const Block block(
+      GetPinyin("\xA3\x80"
+                "a",
+                pyKeepAllBytes, 255));
   ASSERT_NE(block, nullptr);
   EXPECT_EQ(std::memcmp(block.get(), "\0A\0", 3), 0);
 }

@@ -16,9 +16,7 @@ namespace {
 template <class Window>
 class ReadingWindowTest : public ::testing::Test {
  protected:
-  ReadingWindowTest()
-      : previousHandler_(
-            SetInfoMessageHandler([this](const QString& t) { prompts.push_back(t); })) {
+  ReadingWindowTest() : previousHandler_(SetInfoMessageHandler([this](const QString& t) { prompts.push_back(t); })) {
     window = new Window;
     window->show();
   }
@@ -48,8 +46,7 @@ QStringList Lines(const TFrmQQhm& w) {
 }
 
 const QStringList kReading12345{
-    QStringLiteral("12345"), QStringLiteral("灾难不绝，难望成功，此数大凶，不如更名"),
-    QStringLiteral("凶"),
+    QStringLiteral("12345"), QStringLiteral("灾难不绝，难望成功，此数大凶，不如更名"), QStringLiteral("凶"),
     QStringLiteral("主人性格类型：[不善表达/疑心大型]，其具体表现为："
                    "在乎身边各人对自己的评价及观感，不善表达个人情感，"
                    "是个先考虑别人感受，再作出相应配合的内敛一族。对于爱侣，经常存有怀疑之心。")};
@@ -88,8 +85,7 @@ TEST_F(QqWindowTest, ANegativeNumberReplacesEveryLineWithTheDefaultText) {
   window->RzBitBtn1->click();
   Paste("-5");
   window->RzBitBtn1->click();
-  EXPECT_EQ(Lines(*window),
-            QStringList({"-5", "", "", QStringLiteral("对不起,此号不在分解之类。")}));
+  EXPECT_EQ(Lines(*window), QStringList({"-5", "", "", QStringLiteral("对不起,此号不在分解之类。")}));
 }
 
 TEST_F(QqWindowTest, BlankInputPromptsAndKeepsThePreviousReading) {
@@ -132,10 +128,8 @@ TEST_F(NetNameWindowTest, ShowsTheNameAndTheTraitOfItsLastLetter) {
   } cases[] = {
       {QStringLiteral("张三"), QStringLiteral("你的网名：张三"),
        QStringLiteral("你的性格：心胸宽大，有深藏不露的自恋")},
-      {"ABC123", QStringLiteral("你的网名：ABC123"),
-       QStringLiteral("你的性格：可爱，较明显的自恋")},
-      {QStringLiteral(" 小明0 "), QStringLiteral("你的网名：小明0"),
-       QStringLiteral("你的性格：煽情高手")},
+      {"ABC123", QStringLiteral("你的网名：ABC123"), QStringLiteral("你的性格：可爱，较明显的自恋")},
+      {QStringLiteral(" 小明0 "), QStringLiteral("你的网名：小明0"), QStringLiteral("你的性格：煽情高手")},
       {"!?.,", QStringLiteral("你的网名：!?.,"), QStringLiteral("你的性格：")},
   };
   for (const auto& c : cases) {
@@ -152,11 +146,9 @@ TEST_F(NetNameWindowTest, TypedLettersBecomeCapitalsAndEnterRunsTheReading) {
   QTest::keyClicks(window->edtmun, "tom");
   EXPECT_EQ(window->edtmun->text(), "TOM");
   QTest::keyClick(window->edtmun, Qt::Key_Return);
-  EXPECT_EQ(
-      Lines(*window),
-      QStringList({QStringLiteral("你的网名：TOM"),
-                   QStringLiteral(
-                       "你的性格：反复无常，喜欢模仿神秘人物举动的小孩子性格，但是常常被宠爱")}));
+  EXPECT_EQ(Lines(*window),
+            QStringList({QStringLiteral("你的网名：TOM"),
+                         QStringLiteral("你的性格：反复无常，喜欢模仿神秘人物举动的小孩子性格，但是常常被宠爱")}));
 }
 
 TEST_F(NetNameWindowTest, BlankInputPromptsAndKeepsThePreviousReading) {

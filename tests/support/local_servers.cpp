@@ -14,9 +14,7 @@ namespace {
 
 constexpr int kPollMs = 50;
 
-std::string LoopbackUrl(int port, const std::string& path) {
-  return "http://127.0.0.1:" + std::to_string(port) + path;
-}
+std::string LoopbackUrl(int port, const std::string& path) { return "http://127.0.0.1:" + std::to_string(port) + path; }
 
 void Require(bool ok, const char* what) {
   if (!ok) throw std::runtime_error(std::string("test server: ") + what + " failed");

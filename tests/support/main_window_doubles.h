@@ -47,8 +47,7 @@ struct MainWindowDoubles {
 
 // Services for a window whose vendor server answers with `schedule` and the
 // two flags texts (nullopt: that request fails). By default it is unreachable.
-inline MainWindowServices TestServices(MainWindowDoubles& doubles,
-                                       std::optional<GbkText> schedule = std::nullopt,
+inline MainWindowServices TestServices(MainWindowDoubles& doubles, std::optional<GbkText> schedule = std::nullopt,
                                        std::optional<GbkText> firstFlags = std::nullopt,
                                        std::optional<GbkText> secondFlags = std::nullopt) {
   MainWindowServices services;
