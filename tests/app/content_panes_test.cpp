@@ -42,8 +42,9 @@ TEST(ContentPanes, FlagsSwitchEachPaneAndHiddenPanesMoveAway) {
       {kTwoPanes, "10", "10", true, false, 2},
       {kTwoPanes, "01", "01", false, true, 2},
       {kTwoPanes, "00", "00", false, false, 2},
-      {kTwoPanes, "1", "1", false, false, 2},    // no second byte
-      {kTwoPanes, " 1", " 1", false, false, 1},  // not a digit: the block ends at once
+      {"1>5>http://banner/1", "11", "11", true, true, 2},  // a single line is a schedule too
+      {kTwoPanes, "1", "1", false, false, 2},              // no second byte
+      {kTwoPanes, " 1", " 1", false, false, 1},            // not a digit: the block ends at once
       {kTwoPanes, std::nullopt, "11", false, false, 1},
       {"", "11", "11", false, false, 2},            // nothing to show, whatever the flags
       {std::nullopt, "11", "11", false, false, 0},  // no schedule: no flags request

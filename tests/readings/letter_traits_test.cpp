@@ -41,6 +41,8 @@ TEST(GetNetNameTrait, TheLastConvertedLetterDecides) {
       {"张三!", "ZS", "心胸宽大，有深藏不露的自恋"},
       {"李10", "LAJ", " 煽情高手"},
       {"x9", "XI", " 有点懒惰"},
+      // 13 characters that read as two letters each: the whole name counts, not a prefix.
+      {"⒛⒛⒛⒛⒛⒛⒛⒛⒛⒛⒛⒛⒛", "BJBJBJBJBJBJBJBJBJBJBJBJBJ", " 煽情高手"},
       {"!@#", "", ""},
       {"中国给", "ZG?", ""},  // a character without a reading at the end
       {"", "", ""},

@@ -120,6 +120,7 @@ TEST(ConvertToPinyin, ChineseCharacters) {
       {"给", pyMarkUnknown, 255, "?"},
       {"给", 0, 255, ""},
       {"佛给", pyFullSyllable | pyMarkUnknown, 255, "??"},
+      {"a丂b", pyMarkUnknown, 255, "AKB"},  // 81 40: the lowest trail byte still pairs
   });
 }
 
