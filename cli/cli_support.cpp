@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "edit_box_rules.h"
 #include "gbk_codec.h"
 
 namespace taliven::cli {
@@ -83,8 +84,16 @@ void AppendJsonField(std::string& out, std::string_view key, const GbkText& valu
 
 std::string GbkToUtf8(std::string_view gbk) { return FromGbk(gbk).toStdString(); }
 
-GbkText Utf8ToGbk(std::string_view utf8) {
-  return ToGbk(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+namespace {
+
+QString FromUtf8(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+}  // namespace
+
+GbkText Utf8ToGbk(std::string_view utf8) { return ToGbk(FromUtf8(utf8)); }
+
+GbkText EditBoxText(std::string_view utf8) {
+  return ToGbk(QString::fromStdU16String(ApplyEditBoxRules(FromUtf8(utf8).toStdU16String())));
 }
 
 }  // namespace taliven::cli

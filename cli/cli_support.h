@@ -54,4 +54,8 @@ void AppendJsonField(std::string& out, std::string_view key, const GbkText& valu
 std::string GbkToUtf8(std::string_view gbk);
 GbkText Utf8ToGbk(std::string_view utf8);
 
+// What the reading windows' edit box holds once `utf8` is pasted into it, as
+// GBK: cut to the box's length and upper-cased by the box's own rules.
+GbkText EditBoxText(std::string_view utf8);
+
 }  // namespace taliven::cli

@@ -10,7 +10,7 @@ namespace taliven::cli {
 int RunNetname(const Words& words) {
   const Args args(words, {"--json"}, {});
   if (args.positionals().size() != 1) throw UsageError("expected one NAME");
-  const GbkText name = Trim(Utf8ToGbk(args.positionals().front()));
+  const GbkText name = Trim(EditBoxText(args.positionals().front()));
   if (name.empty()) throw EngineError(GbkToUtf8(NetNamePrompt()));
 
   const NetNameReading reading = ReadNetName(name);

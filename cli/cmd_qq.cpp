@@ -10,7 +10,7 @@ namespace taliven::cli {
 int RunQq(const Words& words) {
   const Args args(words, {"--json"}, {});
   if (args.positionals().size() != 1) throw UsageError("expected one NUMBER");
-  const GbkText number = Trim(Utf8ToGbk(args.positionals().front()));
+  const GbkText number = Trim(EditBoxText(args.positionals().front()));
   if (number.empty()) throw EngineError(GbkToUtf8(QqNumberPrompt));
 
   NumberReadingLines lines;
