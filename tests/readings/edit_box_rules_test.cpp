@@ -23,7 +23,7 @@ TEST(EditBoxRules, MatchWhatBothReadingWindowsKeepOfPastedText) {
       {u"abcdefghijklmnopqrstuvwxyz", u"ABCDEFGHIJKLMNOPQR"},
       {u"1234567890123456789", u"123456789012345678"},
       {u"张三abc张三abc张三abc张三xy", u"张三ABC张三ABC张三ABC张三X"},
-      {u"éàü ß tom", u"éàü ß TOM"},  // only ASCII letters change
+      {u"éàü ß tom", u"éàü ß TOM"},                          // only ASCII letters change
       {u"abcdefghijklmnopq😀z", u"ABCDEFGHIJKLMNOPQ\xD83D"},  // the cut splits the pair
       {u"a\nb", u"A\nB"},
       {u"", u""},
