@@ -17,18 +17,27 @@ const ProgramHelp& Program() {
       "2050-12-31 the calendar's out-of-range answers are printed (lunar code 0,\n"
       "empty texts).",
 
-      "0  success\n"
-      "1  the input was understood but rejected, for example a QQ number that is\n"
-      "   no integer or a lunar day that does not exist; the reason is on\n"
-      "   standard error\n"
-      "2  a usage error: an unknown command or option, a malformed or missing\n"
-      "   argument; a one-line usage hint is on standard error\n"
-      "An error never leaves a partial result on standard output.",
-
-      "SOURCE_DATE_EPOCH\n"
-      "   seconds since 1970-01-01 UTC; when set, ics stamps its events with this\n"
-      "   time rather than the time of the run, so that the same command always\n"
-      "   writes the same file",
+      {
+          {"--help", "show this help; taliven-cli COMMAND --help shows the command's"},
+          {"--version", "show the version"},
+      },
+      {
+          {"0", "success"},
+          {"1",
+           "the input was understood but rejected, for example a QQ number that is no\n"
+           "integer or a lunar day that does not exist; the reason is on standard\n"
+           "error and nothing on standard output"},
+          {"2",
+           "a usage error: an unknown command or option, a malformed or missing\n"
+           "argument; a one-line usage hint is on standard error and nothing on\n"
+           "standard output"},
+      },
+      {
+          {"SOURCE_DATE_EPOCH",
+           "seconds since 1970-01-01 UTC; when set, ics stamps its events with this\n"
+           "time rather than the time of the run, so that the same command always\n"
+           "writes the same file"},
+      },
   };
   return program;
 }
@@ -102,10 +111,9 @@ const std::vector<Command>& Commands() {
            {"--flags N",
             "the sum of the flag bits wanted (default 0); other bits are ignored and a\n"
             "negative N gives an empty result:\n"
-            "  1  pyFullSyllable  whole syllables: ZHONGGUO rather than ZG\n"
-            "  2  pyMarkUnknown   \"?\" for a double-byte character without a reading\n"
-            "  4  pyKeepAllBytes  keep every other character too (punctuation,\n"
-            "                     symbols), not only letters and digits",
+            "  1  pyFullSyllable  whole syllables: ZHONGGUO, not ZG\n"
+            "  2  pyMarkUnknown   \"?\" for a character without a reading\n"
+            "  4  pyKeepAllBytes  also keep punctuation and symbols",
             "0 1 2 3 4 5 6 7"},
            {"--max-length M",
             "cut the result to its first M bytes, counted in the GBK result, not in\n"

@@ -51,8 +51,9 @@ const std::vector<Command>& Commands();
 struct ProgramHelp {
   std::string_view summary;
   std::string_view description;
-  std::string_view exitStatus;
-  std::string_view environment;
+  std::vector<Parameter> options;
+  std::vector<Parameter> exitStatuses;
+  std::vector<Parameter> environment;
 };
 const ProgramHelp& Program();
 

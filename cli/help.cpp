@@ -18,6 +18,14 @@ void AppendIndented(std::string& out, std::string_view text, std::string_view in
   }
 }
 
+void AppendParameters(std::string& out, std::string_view heading, const std::vector<Parameter>& parameters) {
+  out.append("\n").append(heading).append(":\n");
+  for (const Parameter& parameter : parameters) {
+    AppendIndented(out, parameter.name, "  ");
+    AppendIndented(out, parameter.text, "      ");
+  }
+}
+
 }  // namespace
 
 std::string ProgramHelpText() {
@@ -31,14 +39,9 @@ std::string ProgramHelpText() {
     AppendIndented(out, command.usage, "  ");
     AppendIndented(out, command.summary, "      ");
   }
-  out +=
-      "\nOptions:\n"
-      "  --help\n      show this help; taliven-cli COMMAND --help shows the command's\n"
-      "  --version\n      show the version\n"
-      "\nExit status:\n";
-  AppendIndented(out, program.exitStatus, "  ");
-  out += "\nEnvironment:\n";
-  AppendIndented(out, program.environment, "  ");
+  AppendParameters(out, "Options", program.options);
+  AppendParameters(out, "Exit status", program.exitStatuses);
+  AppendParameters(out, "Environment", program.environment);
   return out;
 }
 
@@ -48,11 +51,7 @@ std::string CommandHelpText(const Command& command) {
   AppendIndented(out, command.summary, "");
   out += '\n';
   AppendIndented(out, command.description, "");
-  out += "\nArguments and options:\n";
-  for (const Parameter& parameter : command.parameters) {
-    AppendIndented(out, parameter.name, "  ");
-    AppendIndented(out, parameter.text, "      ");
-  }
+  AppendParameters(out, "Arguments and options", command.parameters);
   out += "\nExamples:\n";
   for (const Example& example : command.examples) {
     AppendIndented(out, example.commandLine, "  ");
