@@ -246,8 +246,9 @@ const std::vector<Command>& Commands() {
        "1901-01-01 .. 2050-12-31 have no events.\n"
        "\n"
        "Each event keeps its UID from run to run, so importing a newer file\n"
-       "updates the events imported before instead of doubling them. Lines end in\n"
-       "CR LF and are folded at 75 bytes.",
+       "updates the events imported before instead of doubling them. Events are\n"
+       "stamped with the time of the run, or with SOURCE_DATE_EPOCH when it is\n"
+       "set. Lines end in CR LF and are folded at 75 bytes.",
        {
            {"FROM", "the first day, YYYY-MM-DD"},
            {"TO", "the last day, YYYY-MM-DD, not before FROM"},
