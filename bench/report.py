@@ -149,6 +149,21 @@ def window_section(ours):
     ]
 
 
+def ics_section(ours):
+    whole = ours["BM_IcsWholeRange"]
+    return [
+        "## Calendar as iCalendar (`taliven-cli ics`)",
+        "",
+        "| work | Taliven |",
+        "|---|---|",
+        f"| every festival and solar term 1901-01-01..2050-12-31 ({whole['bytes'] / 1e6:.2f} MB) | "
+        f"{duration(whole['cpu_ns'])} |",
+        f"| the same with three yearly lunar anniversaries | "
+        f"{duration(ours['BM_IcsWholeRangeWithAnniversaries']['cpu_ns'])} |",
+        "",
+    ]
+
+
 def startup_section(table):
     return [
         "## Start-up (whole process, Xvfb, vendor server unreachable)",
@@ -168,6 +183,7 @@ def main(work):
     calendar = medians(load_json(os.path.join(work, "calendar_bench.json")))
     pinyin = medians(load_json(os.path.join(work, "pinyin_bench.json")))
     window = medians(load_json(os.path.join(work, "calendar_window_bench.json")))
+    ics = medians(load_json(os.path.join(work, "ics_bench.json")))
     icu = load_json(os.path.join(work, "icu_lunar_bench.json"))
     js_lunar = load_json(os.path.join(work, "node_lunar.json"))
     js_pinyin = load_json(os.path.join(work, "node_pinyin.json"))
@@ -195,6 +211,7 @@ def main(work):
     lines += lunar_section(calendar, icu, js_lunar)
     lines += pinyin_section(pinyin, js_pinyin)
     lines += window_section(window)
+    lines += ics_section(ics)
     lines += startup_section(startup)
     if notes:
         lines += ["## Notes", ""] + [f"- {note}" for note in notes] + [""]

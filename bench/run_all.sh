@@ -35,7 +35,7 @@ fi
 grep -q '^TALIVEN_BUILD_BENCH:BOOL=ON' "$build/CMakeCache.txt" ||
   fail "$build was configured with TALIVEN_BUILD_BENCH=OFF; pass a build dir with benchmarks"
 
-targets=(calendar_bench pinyin_bench calendar_window_bench plain_window plain_fetch_window write_gb2312_text taliven)
+targets=(calendar_bench pinyin_bench calendar_window_bench ics_bench plain_window plain_fetch_window write_gb2312_text taliven)
 known_targets=$(cmake --build "$build" --target help) || fail "cmake could not list the targets of $build"
 with_icu=false
 if grep -qw icu_lunar_bench <<<"$known_targets"; then
@@ -61,6 +61,7 @@ run_bench() {
 run_bench calendar_bench
 run_bench pinyin_bench
 run_bench calendar_window_bench
+run_bench ics_bench
 if $with_icu; then run_bench icu_lunar_bench; fi
 
 # --- start-up under Xvfb -------------------------------------------------------

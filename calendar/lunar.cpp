@@ -1,7 +1,10 @@
 #include "lunar.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdlib>
+#include <span>
 
 #include "calendar_day.h"
 
@@ -85,6 +88,43 @@ constexpr bool WindowsCoverTheirYears() {
 }
 static_assert(WindowsCoverTheirYears());
 
+// Every lunar month the table describes, in order: those of each year's
+// window that begin in that Gregorian year, the first window's first month
+// (begun in December 1900) before them and the last window's months of 2051
+// after them, so that the lunar years 1900 .. 2050 are complete as far as
+// the range reaches them.
+struct LunarMonth {
+  int lunarYear;  // the Gregorian year of its 正月初一
+  int number;     // negative for a leap month
+  int length;
+  std::chrono::sys_days firstDay;
+};
+
+struct LunarMonthList {
+  std::array<LunarMonth, kCalendarYears * 16> months{};
+  int count = 0;
+};
+
+constexpr LunarMonthList kLunarMonths = [] {
+  using namespace std::chrono;
+  LunarMonthList list;
+  for (int y = kFirstLunarYear; y <= kLastLunarYear; ++y) {
+    const LunarWindow& window = kWindows[y - kFirstLunarYear];
+    const sys_days newYear = year{y} / January / 1;
+    const sys_days nextNewYear = year{y + 1} / January / 1;
+    sys_days firstDay = newYear - days{window.firstDay - 1};
+    int lunarYear = y - 1;  // the window opens in the 11th or 12th month of the year before
+    for (int i = 0; i < 16; firstDay += days{window.length[i++]}) {
+      if (window.number[i] == 1) ++lunarYear;
+      const bool beginsThisYear = firstDay >= newYear && (firstDay < nextNewYear || y == kLastLunarYear);
+      if (beginsThisYear || (y == kFirstLunarYear && i == 0)) {
+        list.months[list.count++] = {lunarYear, window.number[i], window.length[i], firstDay};
+      }
+    }
+  }
+  return list;
+}();
+
 LunarCode Pack(int month, int day) { return month > 0 ? month * 100 + day : month * 100 - day; }
 
 int DaysSinceNewYear(std::chrono::sys_days day, std::chrono::year year) {
@@ -124,6 +164,65 @@ int GetDayOfYear(TDateTime date) {
 LunarCode GetLunarCode(TDateTime date) {
   const auto day = CalendarDay(date);
   return day ? LunarCodeOf(*day) : 0;
+}
+
+int GetLunarYear(TDateTime date) {
+  const auto day = CalendarDay(date);
+  const LunarCode code = day ? LunarCodeOf(*day) : 0;
+  if (code == 0) return 0;
+  const std::chrono::year_month_day civil{*day};
+  // Until 正月初一, late in January or in February, the 11th or 12th month
+  // of the lunar year before is running.
+  const bool beforeNewYear = civil.month() <= std::chrono::February && std::abs(code / 100) >= 11;
+  return static_cast<int>(civil.year()) - (beforeNewYear ? 1 : 0);
+}
+
+LunarDayLookup FindLunarDay(const LunarDay& wanted) {
+  using Outcome = LunarDayLookup::Outcome;
+  using namespace std::chrono;
+  if (wanted.month < 1 || wanted.month > 12 || wanted.day < 1 || wanted.day > 30) return {Outcome::kNotALunarDay};
+  const std::span months(kLunarMonths.months.data(), static_cast<std::size_t>(kLunarMonths.count));
+  if (wanted.year > kLastLunarYear) return {Outcome::kAfterRange};
+  if (wanted.year < months.front().lunarYear) return {Outcome::kBeforeRange};
+
+  auto month = std::lower_bound(months.begin(), months.end(), wanted.year,
+                                [](const LunarMonth& m, int lunarYear) { return m.lunarYear < lunarYear; });
+  const auto yearEnd =
+      std::find_if(month, months.end(), [&](const LunarMonth& m) { return m.lunarYear != wanted.year; });
+  const int number = wanted.leap ? -wanted.month : wanted.month;
+  const auto found = std::find_if(month, yearEnd, [&](const LunarMonth& m) { return m.number == number; });
+  if (found == yearEnd) {
+    // Only the lunar year 1900 is not complete: it is seen from its 11th month on.
+    const bool ordinarySeen =
+        std::any_of(month, yearEnd, [&](const LunarMonth& m) { return m.number == wanted.month; });
+    return {ordinarySeen ? Outcome::kNoSuchLeapMonth : Outcome::kBeforeRange};
+  }
+  if (wanted.day > found->length) return {Outcome::kMonthTooShort, {}, found->length};
+
+  const sys_days day = found->firstDay + days{wanted.day - 1};
+  if (day < sys_days{year{kFirstLunarYear} / January / 1}) return {Outcome::kBeforeRange, {}, found->length};
+  if (day > sys_days{year{kLastLunarYear} / December / 31}) return {Outcome::kAfterRange, {}, found->length};
+  const year_month_day civil{day};
+  return {Outcome::kFound,
+          {static_cast<int>(civil.year()), static_cast<int>(unsigned{civil.month()}),
+           static_cast<int>(unsigned{civil.day()})},
+          found->length};
+}
+
+std::optional<CivilDate> FindLunarAnniversary(const LunarDay& anniversary) {
+  using Outcome = LunarDayLookup::Outcome;
+  LunarDay day = anniversary;
+  LunarDayLookup found = FindLunarDay(day);
+  if (found.outcome == Outcome::kNoSuchLeapMonth) {
+    day.leap = false;
+    found = FindLunarDay(day);
+  }
+  if (found.outcome == Outcome::kMonthTooShort) {
+    day.day = found.monthLength;
+    found = FindLunarDay(day);
+  }
+  if (found.outcome != Outcome::kFound) return std::nullopt;
+  return found.date;
 }
 
 }  // namespace taliven

@@ -3,11 +3,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <ctime>
 #include <limits>
-#include <unordered_map>
 
 #include "cli_support.h"
 #include "commands.h"
@@ -22,6 +20,7 @@ namespace {
 struct DayFacts {
   CivilDate date;
   LunarCode lunarCode;
+  int lunarYear;
   GbkText lunarMonthText;
   GbkText lunarDayText;
   GbkText lunarFestival;
@@ -36,6 +35,7 @@ DayFacts FactsOf(const CivilDate& civil) {
   const TDateTime date = *EncodeDate(civil.year, civil.month, civil.day);
   return {civil,
           GetLunarCode(date),
+          GetLunarYear(date),
           GetLunarMonthText(date),
           GetLunarDayText(date),
           GetLunarFestival(date),
@@ -44,35 +44,6 @@ DayFacts FactsOf(const CivilDate& civil) {
           GetZodiacText(date),
           GetConstellation(civil.day, date),
           GetDayCell(civil.year, civil.month, civil.day)};
-}
-
-// The engine's texts come from a few fixed lists, so each is converted once.
-class Utf8Texts {
- public:
-  const std::string& operator()(const GbkText& gbk) {
-    auto found = cache_.find(gbk);
-    if (found == cache_.end()) found = cache_.emplace(gbk, GbkToUtf8(gbk)).first;
-    return found->second;
-  }
-
- private:
-  std::unordered_map<GbkText, std::string> cache_;
-};
-
-void AppendNumber(std::string& out, int value, int width = 0) {
-  char digits[16];
-  const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
-  (void)ec;  // 16 characters hold every int
-  for (auto length = end - digits; length < width; ++length) out += '0';
-  out.append(digits, end);
-}
-
-void AppendDate(std::string& out, const CivilDate& date) {
-  AppendNumber(out, date.year, 4);
-  out += '-';
-  AppendNumber(out, date.month, 2);
-  out += '-';
-  AppendNumber(out, date.day, 2);
 }
 
 void AppendColor(std::string& out, std::uint32_t color) {
@@ -92,6 +63,8 @@ void AppendJson(std::string& out, const DayFacts& facts, Utf8Texts& utf8) {
   AppendDate(out, facts.date);
   out += "\",\"lunarCode\":";
   AppendNumber(out, facts.lunarCode);
+  out += ",\"lunarYear\":";
+  AppendNumber(out, facts.lunarYear);
   text("lunarMonthText", facts.lunarMonthText);
   text("lunarDayText", facts.lunarDayText);
   text("lunarFestival", facts.lunarFestival);
@@ -115,6 +88,8 @@ void AppendReadable(std::string& out, const DayFacts& facts, Utf8Texts& utf8) {
   AppendDate(out, facts.date);
   out += "\nlunar code:     ";
   AppendNumber(out, facts.lunarCode);
+  out += "\nlunar year:     ";
+  AppendNumber(out, facts.lunarYear);
   out += '\n';
   line("lunar month:    ", utf8(facts.lunarMonthText));
   line("lunar day:      ", utf8(facts.lunarDayText));
@@ -126,40 +101,6 @@ void AppendReadable(std::string& out, const DayFacts& facts, Utf8Texts& utf8) {
   out += "cell:           " + utf8(facts.cell.text) + " ";
   AppendColor(out, facts.cell.color);
   out += '\n';
-}
-
-void Print(const std::string& out) {
-  if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
-    throw EngineError("cannot write the output");
-  }
-}
-
-bool AllDigits(std::string_view text) {
-  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
-int Digits(std::string_view text) {
-  int value = 0;
-  std::from_chars(text.data(), text.data() + text.size(), value);
-  return value;
-}
-
-CivilDate ParseDate(std::string_view text) {
-  const auto invalid = [&] { return UsageError("invalid date '" + std::string(text) + "', expected YYYY-MM-DD"); };
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') throw invalid();
-  const std::string_view year = text.substr(0, 4), month = text.substr(5, 2), day = text.substr(8, 2);
-  if (!AllDigits(year) || !AllDigits(month) || !AllDigits(day)) throw invalid();
-  const CivilDate date{Digits(year), Digits(month), Digits(day)};
-  if (!EncodeDate(date.year, date.month, date.day)) throw invalid();
-  return date;
-}
-
-int ParseRanged(std::string_view text, std::string_view what, int low, int high) {
-  const int value = ParseIntArgument(text, what);
-  if (value < low || value > high) {
-    throw UsageError(std::string(what) + " must be " + std::to_string(low) + ".." + std::to_string(high));
-  }
-  return value;
 }
 
 CivilDate Today() {
@@ -243,10 +184,9 @@ std::string MonthGrid(int year, int month, int selectedDay, const Painter& paint
 
 }  // namespace
 
-int RunDay(const Words& words) {
-  const Args args(words, {"--json"}, {});
+int RunDay(const Args& args) {
   if (args.positionals().size() != 1) throw UsageError("expected one DATE");
-  const DayFacts facts = FactsOf(ParseDate(args.positionals()[0]));
+  const DayFacts facts = FactsOf(ParseDateArgument(args.positionals()[0]));
   Utf8Texts utf8;
   std::string out;
   if (args.has("--json")) {
@@ -254,16 +194,15 @@ int RunDay(const Words& words) {
   } else {
     AppendReadable(out, facts, utf8);
   }
-  Print(out);
+  WriteOut(out);
   return 0;
 }
 
-int RunDays(const Words& words) {
+int RunDays(const Args& args) {
   // JSON Lines is the only form, so --json is accepted and changes nothing.
-  const Args args(words, {"--json"}, {});
   if (args.positionals().size() != 2) throw UsageError("expected FROM and TO");
-  const CivilDate from = ParseDate(args.positionals()[0]);
-  const CivilDate to = ParseDate(args.positionals()[1]);
+  const CivilDate from = ParseDateArgument(args.positionals()[0]);
+  const CivilDate to = ParseDateArgument(args.positionals()[1]);
   const TDateTime first = *EncodeDate(from.year, from.month, from.day);
   const TDateTime last = *EncodeDate(to.year, to.month, to.day);
   if (first > last) throw UsageError("FROM lies after TO");
@@ -272,22 +211,21 @@ int RunDays(const Words& words) {
   std::string out;
   out.reserve(static_cast<size_t>(last - first + 1) * 320);
   for (TDateTime date = first; date <= last; date += 1) AppendJson(out, FactsOf(*DecodeDate(date)), utf8);
-  Print(out);
+  WriteOut(out);
   return 0;
 }
 
-int RunMonth(const Words& words) {
-  const Args args(words, {}, {"--day"});
+int RunMonth(const Args& args) {
   const auto& positionals = args.positionals();
   if (positionals.size() != 0 && positionals.size() != 2) throw UsageError("expected YEAR and MONTH, or neither");
   const CivilDate today = Today();
-  const int year = positionals.empty() ? today.year : ParseRanged(positionals[0], "YEAR", 1, 9999);
-  const int month = positionals.empty() ? today.month : ParseRanged(positionals[1], "MONTH", 1, 12);
+  const int year = positionals.empty() ? today.year : ParseIntInRange(positionals[0], "YEAR", 1, 9999);
+  const int month = positionals.empty() ? today.month : ParseIntInRange(positionals[1], "MONTH", 1, 12);
   const auto day = args.value("--day");
-  const int selected = day ? ParseRanged(*day, "--day", 1, std::numeric_limits<int>::max()) : today.day;
+  const int selected = day ? ParseIntInRange(*day, "--day", 1, std::numeric_limits<int>::max()) : today.day;
 
   const Painter painter{isatty(fileno(stdout)) == 1};
-  Print(MonthGrid(year, month, std::min(selected, DaysInMonth(year, month)), painter));
+  WriteOut(MonthGrid(year, month, std::min(selected, DaysInMonth(year, month)), painter));
   return 0;
 }
 

@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <string>
 
 #include "cli_support.h"
@@ -7,10 +6,9 @@
 
 namespace taliven::cli {
 
-int RunNetname(const Words& words) {
-  const Args args(words, {"--json"}, {});
+int RunNetname(const Args& args) {
   if (args.positionals().size() != 1) throw UsageError("expected one NAME");
-  const GbkText name = Trim(Utf8ToGbk(args.positionals().front()));
+  const GbkText name = Trim(EditBoxText(args.positionals().front()));
   if (name.empty()) throw EngineError(GbkToUtf8(NetNamePrompt()));
 
   const NetNameReading reading = ReadNetName(name);
@@ -25,7 +23,7 @@ int RunNetname(const Words& words) {
   } else {
     out = GbkToUtf8(reading.line1) + "\n" + GbkToUtf8(reading.line2) + "\n";
   }
-  if (std::fputs(out.c_str(), stdout) == EOF) throw EngineError("cannot write standard output");
+  WriteOut(out);
   return 0;
 }
 

@@ -17,26 +17,19 @@ std::string ReadAllOfStdin() {
   return bytes;
 }
 
-void WriteToStdout(const std::string& bytes) {
-  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
-    throw EngineError("cannot write standard output");
-  }
-}
-
 }  // namespace
 
-int RunPinyin(const Words& words) {
-  const Args args(words, {}, {"--flags", "--max-length"});
+int RunPinyin(const Args& args) {
   if (args.positionals().size() > 1) throw UsageError("expected at most one TEXT");
   const int flags = ParseIntArgument(args.value("--flags").value_or("0"), "flags");
   const int maxLength = ParseIntArgument(args.value("--max-length").value_or("255"), "max length");
 
   // Without TEXT the bytes go through untouched, so that any byte sequence can be tried.
   if (args.positionals().empty()) {
-    WriteToStdout(ConvertToPinyin(ReadAllOfStdin(), flags, maxLength));
+    WriteOut(ConvertToPinyin(ReadAllOfStdin(), flags, maxLength));
   } else {
     const GbkText text = Utf8ToGbk(args.positionals().front());
-    WriteToStdout(GbkToUtf8(ConvertToPinyin(text, flags, maxLength)) + "\n");
+    WriteOut(GbkToUtf8(ConvertToPinyin(text, flags, maxLength)) + "\n");
   }
   return 0;
 }

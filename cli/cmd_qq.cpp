@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <string>
 
 #include "cli_support.h"
@@ -7,10 +6,9 @@
 
 namespace taliven::cli {
 
-int RunQq(const Words& words) {
-  const Args args(words, {"--json"}, {});
+int RunQq(const Args& args) {
   if (args.positionals().size() != 1) throw UsageError("expected one NUMBER");
-  const GbkText number = Trim(Utf8ToGbk(args.positionals().front()));
+  const GbkText number = Trim(EditBoxText(args.positionals().front()));
   if (number.empty()) throw EngineError(GbkToUtf8(QqNumberPrompt));
 
   NumberReadingLines lines;
@@ -32,7 +30,7 @@ int RunQq(const Words& words) {
     out = "qq号码是：" + GbkToUtf8(lines.number) + "\n状态：" + GbkToUtf8(lines.verdict) + "\n吉凶：" +
           GbkToUtf8(lines.luck) + "\n具体表现：" + GbkToUtf8(lines.details) + "\n";
   }
-  if (std::fputs(out.c_str(), stdout) == EOF) throw EngineError("cannot write standard output");
+  WriteOut(out);
   return 0;
 }
 

@@ -13,19 +13,14 @@ namespace {
 using taliven::cli::Command;
 using taliven::cli::Commands;
 
-void PrintProgramHelp() {
-  std::string text = "Usage: taliven-cli COMMAND [ARGS] [--help]\n\nCommands:\n";
-  for (const Command& c : Commands()) {
-    text += "  " + std::string(c.usage) + "\n      " + std::string(c.summary) + "\n";
-  }
-  text += "\nOptions:\n  --help     show this help\n  --version  show the version\n";
-  std::fputs(text.c_str(), stdout);
-}
-
 int UsageFailure(const std::string& message, std::string_view usage) {
   std::fprintf(stderr, "taliven-cli: %s\nusage: taliven-cli %.*s\n", message.c_str(), static_cast<int>(usage.size()),
                usage.data());
   return 2;
+}
+
+bool Contains(const std::vector<std::string>& words, std::string_view word) {
+  return std::find(words.begin(), words.end(), word) != words.end();
 }
 
 }  // namespace
@@ -34,7 +29,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return UsageFailure("missing command", "COMMAND [ARGS] (see --help)");
   if (args[0] == "--help") {
-    PrintProgramHelp();
+    std::fputs(taliven::cli::ProgramHelpText().c_str(), stdout);
     return 0;
   }
   if (args[0] == "--version") {
@@ -50,18 +45,17 @@ int main(int argc, char** argv) {
   }
 
   const std::vector<std::string> words(args.begin() + 1, args.end());
-  if (std::find(words.begin(), words.end(), "--help") != words.end()) {
-    std::printf("usage: taliven-cli %.*s\n%.*s\n", static_cast<int>(command->usage.size()), command->usage.data(),
-                static_cast<int>(command->summary.size()), command->summary.data());
+  if (Contains(words, "--help")) {
+    std::fputs(taliven::cli::CommandHelpText(*command).c_str(), stdout);
     return 0;
   }
-  if (std::find(words.begin(), words.end(), "--version") != words.end()) {
+  if (Contains(words, "--version")) {
     std::printf("taliven-cli %s\n", TALIVEN_VERSION);
     return 0;
   }
 
   try {
-    return command->run(words);
+    return command->run(taliven::cli::Args(words, command->parameters));
   } catch (const taliven::cli::UsageError& e) {
     return UsageFailure(e.what(), command->usage);
   } catch (const std::exception& e) {

@@ -6,24 +6,23 @@
 #include <QValidator>
 #include <algorithm>
 
+#include "edit_box_rules.h"
 #include "fonts.h"
 #include "input_method.h"
 
 namespace taliven {
 namespace {
 
-constexpr int kMaxInputLength = 18;
 const QColor kPanelColour(205, 237, 252);
 
 // Runs on typed and pasted text alike, so the box never holds small letters.
+// The terminal companion applies the same rules to what it is given.
 class CapitalsValidator : public QValidator {
  public:
   using QValidator::QValidator;
 
   State validate(QString& input, int& /*pos*/) const override {
-    for (QChar& c : input) {
-      if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - u'a' + u'A');
-    }
+    input = QString::fromStdU16String(ApplyEditBoxRules(input.toStdU16String()));
     return Acceptable;
   }
 };
@@ -70,7 +69,7 @@ ReadingInput CreateReadingInput(QWidget* panel, const QString& caption, QPoint c
 
   auto* edit = new QLineEdit(group);
   edit->setGeometry(81, 12, 144, 20);
-  edit->setMaxLength(kMaxInputLength);
+  edit->setMaxLength(static_cast<int>(kEditBoxMaxLength));
   edit->setValidator(new CapitalsValidator(edit));
   edit->installEventFilter(new InputMethodRequester(edit));
   edit->setFocus();

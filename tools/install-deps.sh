@@ -24,6 +24,10 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream
   # the leak check of a whole session (tests/e2e/leak_check.sh)
   valgrind
+  # the package and its manual pages: lintian on the .deb, groff -ww on the pages
+  lintian man-db groff-base
+  # taliven-cli's iCalendar output read by a real parser, and imported by a real calendar program
+  python3-icalendar khal
 )
 
 missing=()

@@ -41,6 +41,22 @@ TEST(CalendarWalk, LunarDatesAreContinuous) {
   }
 }
 
+// The reverse look-up finds every day again from its lunar year, month,
+// leap flag and day, and the lunar year turns with the animal.
+TEST(CalendarWalk, EveryDayIsFoundAgainFromItsLunarName) {
+  int roundTrips = 0;
+  for (TDateTime date = kFirst; date <= kLast; date += 1) {
+    const LunarCode code = GetLunarCode(date);
+    const LunarDay lunar{GetLunarYear(date), std::abs(MonthOf(code)), code < 0, DayOf(code)};
+    const LunarDayLookup found = FindLunarDay(lunar);
+    ASSERT_EQ(found.outcome, LunarDayLookup::Outcome::kFound) << date;
+    ASSERT_EQ(EncodeDate(found.date.year, found.date.month, found.date.day), date) << date;
+    ASSERT_EQ(GetZodiacText(date), GetZodiacText(*EncodeDate(lunar.year, 6, 1))) << date;
+    ++roundTrips;
+  }
+  EXPECT_EQ(roundTrips, 54787);
+}
+
 TEST(CalendarWalk, AtMostOneLeapMonthPerLunarYear) {
   std::set<int> leapMonths;
   for (TDateTime date = kFirst; date <= kLast; date += 1) {
