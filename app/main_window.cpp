@@ -166,8 +166,8 @@ TFrmmain::TFrmmain(MainWindowServices services, QWidget* parent)
   Timer2 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer2->setObjectName(QStringLiteral("Timer2"));
-  connect(Timer1, &QTimer::timeout, this, Guard(this, &TFrmmain::Timer1Timer));
-  connect(Timer2, &QTimer::timeout, this, Guard(this, &TFrmmain::Timer2Timer));
+  connect(Timer1, &QTimer::timeout, this, Guard(this, &TFrmmain::Timer1Timer, ErrorSource::TimerTick));
+  connect(Timer2, &QTimer::timeout, this, Guard(this, &TFrmmain::Timer2Timer, ErrorSource::TimerTick));
   Timer1->start(1000);
   Timer2->start(1000);
   RunGuarded([this] { FormCreate(); });

@@ -62,7 +62,9 @@ void TFrmWangming::RzBitBtn1Click() {
     return;
   }
   const NetNameReading reading = ReadNetName(name);
-  RzLabel11->setText(FromGbk(reading.line1));
+  // The name as typed: a character GBK cannot hold reads as one without a
+  // reading, but shows as itself.
+  RzLabel11->setText(QStringLiteral("你的网名：") + TrimmedInput(edtmun->text()));
   RzLabel8->setText(FromGbk(reading.line2));
 }
 

@@ -99,6 +99,13 @@ QLabel* CreateValueLabel(QWidget* parent, const QRect& geometry, bool wrap) {
   return label;
 }
 
+QString TrimmedInput(const QString& text) {
+  auto blank = [](QChar c) { return c.unicode() <= 0x20; };
+  const auto first = std::find_if_not(text.begin(), text.end(), blank);
+  const auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
+  return first < last ? QString(first, last - first) : QString();
+}
+
 void SetTextColour(QLabel* label, const QColor& colour) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, colour);
