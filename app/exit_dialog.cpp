@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "browser_launcher.h"
+#include "buttons.h"
 #include "endpoints.h"
 #include "error_guard.h"
 #include "fonts.h"
@@ -36,6 +37,7 @@ QPushButton* createButton(QWidget* panel, const QString& name, const QString& ca
   button->setGeometry(x, 69, 82, 25);
   // Neither answer is the dialog's default: Enter goes to the focused button.
   button->setAutoDefault(false);
+  PressOnEnter(button);
   return button;
 }
 
@@ -98,14 +100,8 @@ void TFrmMsG::Button1Click() {
 void TFrmMsG::Button2Click() { FConfirmed = false; }
 
 void TFrmMsG::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
-      return;
-    case Qt::Key_Escape: return;  // There is no cancel button: the user must answer.
-    default: QDialog::keyPressEvent(event);
-  }
+  // There is no cancel button: the user must answer.
+  if (event->key() != Qt::Key_Escape) QDialog::keyPressEvent(event);
 }
 
 bool ConfirmExit() {

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "buttons.h"
 #include "calendar_window.h"
 #include "click_label.h"
 #include "endpoints.h"
@@ -221,6 +222,9 @@ QWidget* TFrmmain::createButtonBar(QWidget* parent) {
     button->setStyleSheet(ButtonStyle());
     button->setCursor(Qt::PointingHandCursor);
     button->setAutoDefault(false);
+    PressOnEnter(button);
+    // Two of them are links, which a double click opens once.
+    ClickOnceOnDoubleClick(button);
     connect(button, &QPushButton::clicked, this, Guard(this, entry.handler));
   }
   return bar;

@@ -3,6 +3,8 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "buttons.h"
+
 namespace taliven {
 
 UpDown::UpDown(int minimum, int maximum, QWidget* parent)
@@ -21,6 +23,7 @@ QToolButton* UpDown::createArrow(Qt::ArrowType arrow, const QString& name, Direc
   button->setAccessibleName(name);
   // Held down, the arrow keeps stepping, as a spinner's arrows do.
   button->setAutoRepeat(true);
+  PressOnEnter(button);
   connect(button, &QToolButton::clicked, this, [this, direction] { step(direction); });
   return button;
 }

@@ -6,6 +6,7 @@
 #include <QValidator>
 #include <algorithm>
 
+#include "buttons.h"
 #include "fonts.h"
 #include "input_method.h"
 
@@ -44,6 +45,7 @@ QPushButton* CreateButton(QWidget* parent, const QString& caption, const QRect& 
   auto* button = new QPushButton(caption, parent);
   button->setGeometry(geometry);
   button->setAutoDefault(false);
+  PressOnEnter(button);
   return button;
 }
 

@@ -141,6 +141,50 @@ TEST_F(MainWindowTest, EveryClickOnALinkStartsTheBrowserOnce) {
       << "every handler opens a page of its own";
 }
 
+TEST_F(MainWindowTest, ADoubleClickOnALinkOpensItsPageOnce) {
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  for (const char* name : {"Label5", "Label17", "Image1", "RzButton6", "RzButton8"}) {
+    browser->opened.clear();
+    auto* link = Child<QWidget>(name);
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, link->mapTo(window.get(), link->rect().center()),
+                       1000);
+    EXPECT_EQ(browser->opened.size(), 1) << name;
+  }
+}
+
+TEST_F(MainWindowTest, EnterAndSpacePressTheFocusedButton) {
+  taliven::testing::TemporarySettings settings;
+  struct Case {
+    const char* button;
+    const char* opens;  // the window's title; none for a page
+  };
+  const Case cases[] = {
+      {"RzButton1", "QQ号码测试"}, {"RzButton4", "网名与性格"}, {"RzButton6", nullptr}, {"RzButton5", "Orlin日历"},
+      {"RzButton2", "客户服务"},   {"RzButton3", "关于系统"},   {"RzButton8", nullptr}, {"RzButton7", "退出系统"},
+  };
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.button) + " key " + std::to_string(key));
+      auto opened = std::make_shared<QString>();
+      if (c.opens) {
+        WhenModalOpens([opened](QWidget* modal) {
+          *opened = modal->windowTitle();
+          modal->close();
+        });
+      }
+      browser->opened.clear();
+      auto* button = Child<QPushButton>(c.button);
+      button->setFocus();
+      QTest::keyClick(button, key);
+      if (c.opens) {
+        EXPECT_EQ(*opened, QString::fromUtf8(c.opens));
+      } else {
+        EXPECT_EQ(browser->opened.size(), 1);
+      }
+    }
+  }
+}
+
 TEST_F(MainWindowTest, ReopeningTheQqReadingGivesAFreshWindow) {
   WhenModalOpens([](QWidget* modal) {
     auto* qq = qobject_cast<TFrmQQhm*>(modal);

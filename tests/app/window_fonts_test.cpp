@@ -152,7 +152,8 @@ void ExpectChineseInTheSongFace(QWidget& window, const char* windowName, Texts w
       EXPECT_TRUE(kFamilies.at(face).contains(family)) << "Chinese drawn in " << family;
     }
     if (kLatinNames.contains(drawn.font.family())) {
-      EXPECT_EQ(Lower(QFontInfo(drawn.font).family()), "liberation sans") << "asked for " << drawn.font.family().toStdString();
+      EXPECT_EQ(Lower(QFontInfo(drawn.font).family()), "liberation sans")
+          << "asked for " << drawn.font.family().toStdString();
     }
   }
 }

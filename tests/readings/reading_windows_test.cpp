@@ -39,6 +39,29 @@ class ReadingWindowTest : public ::testing::Test {
   InfoMessageHandler previousHandler_;
 };
 
+template <class Window>
+using ReadingWindowKeys = ReadingWindowTest<Window>;
+using ReadingWindows = ::testing::Types<TFrmQQhm, TFrmWangming>;
+TYPED_TEST_SUITE(ReadingWindowKeys, ReadingWindows);
+
+// The empty box is prompted for, so each prompt is one run of the reading.
+TYPED_TEST(ReadingWindowKeys, EnterAndSpacePressTheFocusedButtonAndEnterInTheBoxRunsTheReadingOnce) {
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+    this->prompts.clear();
+    this->window->RzBitBtn1->setFocus();
+    QTest::keyClick(this->window->RzBitBtn1, key);
+    EXPECT_EQ(this->prompts.size(), 1) << "key " << key << " on the run button";
+  }
+  this->prompts.clear();
+  this->window->edtmun->setFocus();
+  QTest::keyClick(this->window->edtmun, Qt::Key_Return);
+  EXPECT_EQ(this->prompts.size(), 1) << "Enter in the box";
+
+  this->window->RzBitBtn2->setFocus();
+  QTest::keyClick(this->window->RzBitBtn2, Qt::Key_Return);
+  EXPECT_FALSE(this->window->isVisible());
+}
+
 using QqWindowTest = ReadingWindowTest<TFrmQQhm>;
 
 QStringList Lines(const TFrmQQhm& w) {
