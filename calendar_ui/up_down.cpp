@@ -29,8 +29,10 @@ QToolButton* UpDown::createArrow(Qt::ArrowType arrow, const QString& name, Direc
 }
 
 void UpDown::step(Direction direction) {
+  const int before = position_;
   setPosition(position_ + (direction == Direction::Up ? 1 : -1));
-  emit clicked(direction);
+  // At the end of the range the arrow changes nothing, so it says nothing.
+  if (position_ != before) emit clicked(direction);
 }
 
 void UpDown::resizeEvent(QResizeEvent* event) {
