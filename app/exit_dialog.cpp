@@ -15,6 +15,7 @@
 #include "error_guard.h"
 #include "fonts.h"
 #include "gbk_codec.h"
+#include "standard_frame.h"
 #include "start_page_store.h"
 
 namespace taliven {
@@ -47,7 +48,7 @@ TFrmMsG::TFrmMsG(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWi
   setObjectName(QStringLiteral("FrmMsG"));
   setWindowTitle(QStringLiteral("退出系统"));
   setFont(PixelFont(QStringLiteral("宋体"), 12));
-  setFixedSize(244, 135);
+  setFixedSize(ClientSizeFor(QSize(244, 135)));
   move(500, 303);
 
   QFrame* panel = createPanel(this);

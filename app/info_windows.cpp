@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "fonts.h"
+#include "standard_frame.h"
 #include "svg_picture.h"
 
 namespace taliven {
@@ -74,22 +75,22 @@ TFrm_servers::TFrm_servers(QWidget* parent) : QDialog(parent, kSystemMenuOnly) {
   setObjectName(QStringLiteral("Frm_servers"));
   setWindowTitle(QStringLiteral("客户服务"));
   setFont(PixelFont(QStringLiteral("宋体"), 12));
-  setFixedSize(428, 307);
+  setFixedSize(ClientSizeFor(QSize(428, 307)));
   setAutoFillBackground(true);
   QPalette white = palette();
   white.setColor(QPalette::Window, Qt::white);
   setPalette(white);
 
   auto* panel = new RoundedPanel(this);
-  panel->setGeometry(8, 8, 412, 291);
+  panel->setGeometry(rect().adjusted(8, 8, -8, -8));
 
-  createRow(panel, 12, QStringLiteral(":/images/service_business.svg"), QStringLiteral("市场合作:"),
+  createRow(panel, 8, QStringLiteral(":/images/service_business.svg"), QStringLiteral("市场合作:"),
             QStringLiteral("欢迎网站、软件厂商与我们洽谈广告投放、软件捆绑与联合推广等商务合作，期待与您携手共赢。"));
-  createRow(panel, 82, QStringLiteral(":/images/service_phone.svg"), QStringLiteral("服务电话：010-6288 5173"),
+  createRow(panel, 70, QStringLiteral(":/images/service_phone.svg"), QStringLiteral("服务电话：010-6288 5173"),
             QStringLiteral("使用中遇到任何问题，或对我们的软件有好的建议，欢迎在工作日白天致电。"));
-  createRow(panel, 152, QStringLiteral(":/images/service_qq.svg"), QStringLiteral("在线客服QQ：800055173"),
+  createRow(panel, 132, QStringLiteral(":/images/service_qq.svg"), QStringLiteral("在线客服QQ：800055173"),
             QStringLiteral("客服人员在线为您解答使用中的疑问，当天的问题当天答复。"));
-  createRow(panel, 222, QStringLiteral(":/images/service_mail.svg"),
+  createRow(panel, 194, QStringLiteral(":/images/service_mail.svg"),
             QStringLiteral("技术支持邮箱：support@taliven.example"),
             QStringLiteral("需要详细描述问题或附上截图时，欢迎来信，我们会尽快回复。"));
 }

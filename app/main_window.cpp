@@ -19,6 +19,7 @@
 #include "info_windows.h"
 #include "netname_window.h"
 #include "qq_window.h"
+#include "standard_frame.h"
 #include "svg_picture.h"
 #include "web_pane.h"
 
@@ -28,8 +29,9 @@ TFrmmain* Frmmain = nullptr;
 
 namespace {
 
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
+constexpr QSize kClientSize = ClientSizeFor(QSize(800, 600));
+constexpr int kWidth = kClientSize.width();
+constexpr int kHeight = kClientSize.height();
 constexpr int kTopStripHeight = 84;
 constexpr int kButtonBarHeight = 36;
 constexpr int kLinkColumnWidth = 176;

@@ -55,7 +55,8 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, HasTheFixedFrameOfTheProgram) {
   EXPECT_EQ(window->windowTitle(), "Taliven");
-  EXPECT_EQ(window->size(), QSize(800, 600));
+  EXPECT_EQ(window->size(), QSize(792, 566)) << "outer 800 x 600 less the standard frame";
+  EXPECT_EQ(Child<QWidget>("RzPanel4")->size(), QSize(616, 426)) << "the centre fills the rest";
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
