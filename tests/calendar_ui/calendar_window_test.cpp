@@ -284,6 +284,17 @@ TEST_F(CalendarWindowTest, AnArrowAtTheEndOfItsRangeChangesNothing) {
   EXPECT_EQ(clicks.size(), 0) << "setting the position is no click";
 }
 
+TEST_F(CalendarWindowTest, EnterAndSpacePressAFocusedArrow) {
+  Open({2000, 6, 15});
+  int month = 6;
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+    QToolButton* arrow = window->UpDown2->upButton();
+    arrow->setFocus();
+    QTest::keyClick(arrow, key);
+    EXPECT_EQ(window->Label17->text(), QString::number(++month)) << "key " << key;
+  }
+}
+
 TEST_F(CalendarWindowTest, TodayReturnsToTodaysMonthAndSpinners) {
   Open({2000, 1, 15});
   window->UpDown1->upButton()->click();
