@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "error_guard.h"
+
 namespace taliven {
 namespace {
 
@@ -46,7 +48,10 @@ std::optional<int> FindPaneLine(const Schedule& schedule, std::string_view selec
 }  // namespace
 
 int StrToInt(std::string_view text) {
-  const auto fail = [text] { return ConversionError(Quoted(text) + " is not a valid integer value"); };
+  const auto fail = [text] {
+    return ConversionError(ErrorMessage(Utf8(u8"从厂商服务器读到的内容中有一个数字无法识别。"),
+                                        Quoted(text) + " is not a valid integer value"));
+  };
 
   std::string_view rest = text.substr(std::min(text.find_first_not_of(' '), text.size()));
   const bool negative = rest.starts_with('-');

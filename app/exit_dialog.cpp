@@ -10,10 +10,12 @@
 #include <memory>
 
 #include "browser_launcher.h"
+#include "buttons.h"
 #include "endpoints.h"
 #include "error_guard.h"
 #include "fonts.h"
 #include "gbk_codec.h"
+#include "standard_frame.h"
 #include "start_page_store.h"
 
 namespace taliven {
@@ -36,6 +38,7 @@ QPushButton* createButton(QWidget* panel, const QString& name, const QString& ca
   button->setGeometry(x, 69, 82, 25);
   // Neither answer is the dialog's default: Enter goes to the focused button.
   button->setAutoDefault(false);
+  PressOnEnter(button);
   return button;
 }
 
@@ -45,7 +48,7 @@ TFrmMsG::TFrmMsG(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWi
   setObjectName(QStringLiteral("FrmMsG"));
   setWindowTitle(QStringLiteral("退出系统"));
   setFont(PixelFont(QStringLiteral("宋体"), 12));
-  setFixedSize(244, 135);
+  setFixedSize(ClientSizeFor(QSize(244, 135)));
   move(500, 303);
 
   QFrame* panel = createPanel(this);
@@ -98,14 +101,8 @@ void TFrmMsG::Button1Click() {
 void TFrmMsG::Button2Click() { FConfirmed = false; }
 
 void TFrmMsG::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
-      return;
-    case Qt::Key_Escape: return;  // There is no cancel button: the user must answer.
-    default: QDialog::keyPressEvent(event);
-  }
+  // There is no cancel button: the user must answer.
+  if (event->key() != Qt::Key_Escape) QDialog::keyPressEvent(event);
 }
 
 bool ConfirmExit() {

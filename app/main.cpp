@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
   // Without the cut-down face the windows look the same from the full one.
   taliven::AddCompactSongFace(SongFaceDirectory());
   taliven::InstallFontSubstitutions();
+  taliven::SetApplicationFont();
 
   taliven::Frmmain = new taliven::TFrmmain(taliven::MainWindowServices::Desktop());
   taliven::Frmmain->show();

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "buttons.h"
 #include "calendar_window.h"
 #include "click_label.h"
 #include "endpoints.h"
@@ -18,6 +19,7 @@
 #include "info_windows.h"
 #include "netname_window.h"
 #include "qq_window.h"
+#include "standard_frame.h"
 #include "svg_picture.h"
 #include "web_pane.h"
 
@@ -27,8 +29,9 @@ TFrmmain* Frmmain = nullptr;
 
 namespace {
 
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
+constexpr QSize kClientSize = ClientSizeFor(QSize(800, 600));
+constexpr int kWidth = kClientSize.width();
+constexpr int kHeight = kClientSize.height();
 constexpr int kTopStripHeight = 84;
 constexpr int kButtonBarHeight = 36;
 constexpr int kLinkColumnWidth = 176;
@@ -166,8 +169,8 @@ TFrmmain::TFrmmain(MainWindowServices services, QWidget* parent)
   Timer2 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer2->setObjectName(QStringLiteral("Timer2"));
-  connect(Timer1, &QTimer::timeout, this, Guard(this, &TFrmmain::Timer1Timer));
-  connect(Timer2, &QTimer::timeout, this, Guard(this, &TFrmmain::Timer2Timer));
+  connect(Timer1, &QTimer::timeout, this, Guard(this, &TFrmmain::Timer1Timer, ErrorSource::TimerTick));
+  connect(Timer2, &QTimer::timeout, this, Guard(this, &TFrmmain::Timer2Timer, ErrorSource::TimerTick));
   Timer1->start(1000);
   Timer2->start(1000);
   RunGuarded([this] { FormCreate(); });
@@ -221,6 +224,9 @@ QWidget* TFrmmain::createButtonBar(QWidget* parent) {
     button->setStyleSheet(ButtonStyle());
     button->setCursor(Qt::PointingHandCursor);
     button->setAutoDefault(false);
+    PressOnEnter(button);
+    // Two of them are links, which a double click opens once.
+    ClickOnceOnDoubleClick(button);
     connect(button, &QPushButton::clicked, this, Guard(this, entry.handler));
   }
   return bar;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "error_guard.h"
 #include "gbk_codec.h"
 
 namespace taliven {
@@ -34,7 +35,8 @@ GbkText ReadStartPage() {
   const QVariant value = store->value(kStartPageKey);
   if (!value.isValid()) return {};  // none stored, or a store that cannot be read
   if (value.typeId() != QMetaType::QString) {
-    throw StartPageError(std::string("the stored start page is not a text but a ") + value.typeName());
+    throw StartPageError(ErrorMessage("无法读取浏览器首页的设置：保存的值不是文本。",
+                                      std::string("the stored start page is not a text but a ") + value.typeName()));
   }
   return ToGbk(value.toString());
 }
@@ -46,7 +48,8 @@ void WriteStartPage(std::string_view url) {
   // A format error is no failure to save: the file is replaced as a whole
   // with every setting that could be read, plus this one.
   if (store->status() == QSettings::AccessError) {
-    throw StartPageError("the start page could not be saved to " + store->fileName().toStdString());
+    throw StartPageError(ErrorMessage("无法保存浏览器首页的设置。",
+                                      "the start page could not be saved to " + store->fileName().toStdString()));
   }
 }
 

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "embedded_browser.h"
+#include "error_guard.h"
 
 namespace taliven {
 namespace {
@@ -29,7 +30,8 @@ CreateEmbeddedBrowserFunction LoadWebEngineModule() {
       }
       errors += QStringLiteral("\n") + module.errorString();
     }
-    throw std::runtime_error("the web pane cannot start its browser:" + errors.toStdString());
+    throw std::runtime_error(ErrorMessage("网页广告栏无法启动它的浏览组件。",
+                                          "the web pane cannot start its browser:" + errors.toStdString()));
   }();
   return create;
 }
@@ -46,7 +48,9 @@ WebEnginePane::WebEnginePane(QWidget* parent) : WebPane(parent) {
 void WebEnginePane::Navigate(const QString& url) {
   const QUrl target(url);
   if (!IsWebUrl(target)) {
-    throw std::runtime_error("cannot show \"" + url.toStdString() + "\": only http and https pages are allowed");
+    throw std::runtime_error(
+        ErrorMessage("网页广告栏无法打开一个网页：它的地址不是 http 或 https 网址。",
+                     "cannot show \"" + url.toStdString() + "\": only http and https pages are allowed"));
   }
   if (!browser_) {
     browser_ = LoadWebEngineModule()(this);

@@ -166,13 +166,14 @@ QWidget* CreateBevel(QWidget* parent, const char* name, const QRect& geometry) {
 
 CivilDate CalendarDay(TDateTime date) {
   const auto day = DecodeDate(date);
-  if (!day) throw std::invalid_argument("the date lies outside the calendar");
+  if (!day)
+    throw std::invalid_argument(ErrorMessage("日历无法显示这个日期所在的月份。", "the date lies outside the calendar"));
   return *day;
 }
 
 TDateTime DateOf(int year, int month, int day) {
   const auto date = EncodeDate(year, month, day);
-  if (!date) throw std::invalid_argument("no such date");
+  if (!date) throw std::invalid_argument(ErrorMessage("日历中没有这一天。", "no such date"));
   return *date;
 }
 

@@ -3,6 +3,8 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "buttons.h"
+
 namespace taliven {
 
 UpDown::UpDown(int minimum, int maximum, QWidget* parent)
@@ -21,13 +23,16 @@ QToolButton* UpDown::createArrow(Qt::ArrowType arrow, const QString& name, Direc
   button->setAccessibleName(name);
   // Held down, the arrow keeps stepping, as a spinner's arrows do.
   button->setAutoRepeat(true);
+  PressOnEnter(button);
   connect(button, &QToolButton::clicked, this, [this, direction] { step(direction); });
   return button;
 }
 
 void UpDown::step(Direction direction) {
+  const int before = position_;
   setPosition(position_ + (direction == Direction::Up ? 1 : -1));
-  emit clicked(direction);
+  // At the end of the range the arrow changes nothing, so it says nothing.
+  if (position_ != before) emit clicked(direction);
 }
 
 void UpDown::resizeEvent(QResizeEvent* event) {

@@ -23,8 +23,8 @@ class UpDown : public QWidget {
   QToolButton* downButton() const { return down_; }
 
  signals:
-  // An arrow was pressed. The position has already moved one step that way,
-  // unless it stood at that end of the range.
+  // An arrow was pressed and the position has moved one step that way. An
+  // arrow pressed at its end of the range does nothing at all.
   void clicked(taliven::UpDown::Direction direction);
 
  protected:

@@ -1,7 +1,7 @@
 #include "error_guard.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <typeinfo>
 
 namespace taliven {
 namespace {
@@ -23,9 +23,21 @@ std::string DescribeCurrentException() {
 
 }  // namespace
 
+std::string ErrorMessage(std::string_view sentence, std::string_view details) {
+  std::string message(sentence);
+  std::replace(message.begin(), message.end(), '\n', ' ');
+  return message + '\n' + std::string(details);
+}
+
+ErrorText SplitErrorMessage(std::string_view message) {
+  const std::size_t end = message.find('\n');
+  if (end == std::string_view::npos) return {{}, std::string(message)};
+  return {std::string(message.substr(0, end)), std::string(message.substr(end + 1))};
+}
+
 ErrorReporter SetErrorReporter(ErrorReporter reporter) { return std::exchange(Reporter(), std::move(reporter)); }
 
-void ReportCurrentException() noexcept {
+void ReportCurrentException(ErrorSource source) noexcept {
   try {
     try {
       throw;
@@ -34,7 +46,7 @@ void ReportCurrentException() noexcept {
     } catch (...) {
       const std::string message = DescribeCurrentException();
       if (Reporter()) {
-        Reporter()(message);
+        Reporter()(message, source);
       } else {
         std::fprintf(stderr, "taliven: %s\n", message.c_str());
       }

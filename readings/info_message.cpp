@@ -20,10 +20,14 @@ void ShowInfoMessage(const QString& text) {
     Handler()(text);
     return;
   }
-  QMessageBox box(QMessageBox::Information, QStringLiteral("提示"), text, QMessageBox::Ok,
-                  QApplication::activeWindow());
-  box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
-  box.exec();
+  CreateInfoMessageBox(text, QApplication::activeWindow())->exec();
+}
+
+std::unique_ptr<QMessageBox> CreateInfoMessageBox(const QString& text, QWidget* parent) {
+  auto box =
+      std::make_unique<QMessageBox>(QMessageBox::Information, QStringLiteral("提示"), text, QMessageBox::Ok, parent);
+  box->button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+  return box;
 }
 
 InfoMessageHandler SetInfoMessageHandler(InfoMessageHandler handler) {

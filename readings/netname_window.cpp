@@ -8,15 +8,14 @@
 #include "info_message.h"
 #include "letter_traits.h"
 #include "reading_window_frame.h"
+#include "standard_frame.h"
 
 namespace taliven {
 
 TFrmWangming* FrmWangming = nullptr;
 
-// The window's outer size is 395 x 213 with a standard frame of 4 pixels a
-// side and a 26-pixel caption; the window manager adds its own frame.
 TFrmWangming::TFrmWangming(QWidget* parent) : QDialog(parent, kReadingWindowFlags) {
-  QWidget* panel = SetUpReadingWindow(this, QStringLiteral("网名与性格"), QSize(387, 179));
+  QWidget* panel = SetUpReadingWindow(this, QStringLiteral("网名与性格"), ClientSizeFor(QSize(395, 213)));
   const ReadingInput input = CreateReadingInput(panel, QStringLiteral("输入网名："), QPoint(16, 16));
   edtmun = input.edit;
   RzBitBtn1 = input.runButton;
@@ -62,7 +61,9 @@ void TFrmWangming::RzBitBtn1Click() {
     return;
   }
   const NetNameReading reading = ReadNetName(name);
-  RzLabel11->setText(FromGbk(reading.line1));
+  // The name as typed: a character GBK cannot hold reads as one without a
+  // reading, but shows as itself.
+  RzLabel11->setText(QStringLiteral("你的网名：") + TrimmedInput(edtmun->text()));
   RzLabel8->setText(FromGbk(reading.line2));
 }
 

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdint>
 
+#include "error_guard.h"
+
 namespace taliven {
 namespace {
 
@@ -152,6 +154,21 @@ std::int64_t ParseInt64(std::string_view text) {
   return value;
 }
 
+// The bytes as they are where they are printable ASCII, as \xNN elsewhere.
+std::string PrintableAscii(std::string_view bytes) {
+  constexpr char kHex[] = "0123456789ABCDEF";
+  std::string shown;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte < 0x7F) {
+      shown += c;
+    } else {
+      shown += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+    }
+  }
+  return shown;
+}
+
 // Takes the part before the first "|" off the front of `rest`; empty when
 // there is no "|" (then `rest` is left whole).
 GbkText TakeField(std::string_view& rest) {
@@ -171,7 +188,13 @@ const std::string_view NumberReadingDefault = "对不起,此号不在分解之�
 const std::string_view QqNumberPrompt = "请输入你的QQ号码！";
 
 IntegerConversionError::IntegerConversionError(std::string_view text)
-    : std::invalid_argument(IntegerConversionMessage(text)), text_(text) {}
+    : IntegerConversionError(text, PrintableAscii(text)) {}
+
+IntegerConversionError::IntegerConversionError(std::string_view text, std::string_view shownText)
+    : std::invalid_argument(
+          ErrorMessage(Utf8(u8"无法测算“") + std::string(shownText) + Utf8(u8"”：QQ号码必须是一个整数。"),
+                       IntegerConversionMessage(shownText))),
+      text_(text) {}
 
 std::string IntegerConversionMessage(std::string_view shownText) {
   return "'" + std::string(shownText) + "' is not a valid integer value";

@@ -20,19 +20,21 @@ extern const std::string_view NumberReadingDefault;
 // The prompt shown when the number is left blank.
 extern const std::string_view QqNumberPrompt;
 
-// Raised for a number text that is not a signed 64-bit integer. what() is
-// ASCII only (bytes outside printable ASCII are written as \xNN); text()
-// holds the rejected text as given.
+// Raised for a number text that is not a signed 64-bit integer. text() holds
+// the rejected text as given. The message (UTF-8, a sentence for the user and
+// the technical text) quotes `shownText`, the text as the user sees it; by
+// default the GBK text with every byte outside printable ASCII as \xNN.
 class IntegerConversionError : public std::invalid_argument {
  public:
   explicit IntegerConversionError(std::string_view text);
+  IntegerConversionError(std::string_view text, std::string_view shownText);
   const GbkText& text() const { return text_; }
 
  private:
   GbkText text_;
 };
 
-// The message of an IntegerConversionError, quoting `shownText` as it is.
+// The technical text of an IntegerConversionError, quoting `shownText` as it is.
 std::string IntegerConversionMessage(std::string_view shownText);
 
 // The whole entry for an already trimmed number text: an optional sign and

@@ -78,7 +78,13 @@ void TFrmQQhm::RzBitBtn1Click() {
   }
   // Computed in full before any label changes, so a rejected number leaves
   // the previous reading on display.
-  const NumberReadingLines lines = ReadNumber(number);
+  NumberReadingLines lines;
+  try {
+    lines = ReadNumber(number);
+  } catch (const IntegerConversionError& error) {
+    // The report quotes the number as the user sees it, which GBK may not hold.
+    throw IntegerConversionError(error.text(), TrimmedInput(edtmun->text()).toStdString());
+  }
   RzLabel11->setText(FromGbk(lines.number));
   RzLabel10->setText(FromGbk(lines.verdict));
   RzLabel9->setText(FromGbk(lines.luck));

@@ -6,6 +6,7 @@
 #include <QValidator>
 #include <algorithm>
 
+#include "buttons.h"
 #include "edit_box_rules.h"
 #include "fonts.h"
 #include "input_method.h"
@@ -43,6 +44,7 @@ QPushButton* CreateButton(QWidget* parent, const QString& caption, const QRect& 
   auto* button = new QPushButton(caption, parent);
   button->setGeometry(geometry);
   button->setAutoDefault(false);
+  PressOnEnter(button);
   return button;
 }
 
@@ -96,6 +98,13 @@ QLabel* CreateValueLabel(QWidget* parent, const QRect& geometry, bool wrap) {
   label->setTextFormat(Qt::PlainText);
   label->setWordWrap(wrap);
   return label;
+}
+
+QString TrimmedInput(const QString& text) {
+  auto blank = [](QChar c) { return c.unicode() <= 0x20; };
+  const auto first = std::find_if_not(text.begin(), text.end(), blank);
+  const auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
+  return first < last ? QString(first, last - first) : QString();
 }
 
 void SetTextColour(QLabel* label, const QColor& colour) {

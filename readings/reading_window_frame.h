@@ -43,4 +43,9 @@ QLabel* CreateValueLabel(QWidget* parent, const QRect& geometry, bool wrap = fal
 
 void SetTextColour(QLabel* label, const QColor& colour);
 
+// The text without its leading and trailing characters up to code 32 (blanks
+// and controls), as the readings trim their input, but with every character
+// as typed, GBK or not: what the windows show and quote of the user's input.
+QString TrimmedInput(const QString& text);
+
 }  // namespace taliven

@@ -20,8 +20,9 @@ packages=(
   # fonts the windows name, mapped by the program's font substitutions, and
   # what cuts the Song face down at build time (tools/subset_song_face.py)
   fonts-noto-cjk fonts-arphic-ukai fonts-liberation2 libfontconfig-dev python3-fonttools
-  # headless runs, screenshots and desktop integration checks
-  xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream
+  # headless runs, screenshots and desktop integration checks; the end-to-end
+  # session pastes through xclip and runs a second time under openbox
+  xvfb xauth xdotool x11-utils xclip openbox imagemagick desktop-file-utils appstream
   # the leak check of a whole session (tests/e2e/leak_check.sh)
   valgrind
   # the package and its manual pages: lintian on the .deb, groff -ww on the pages

@@ -1,6 +1,7 @@
 #include "click_label.h"
 
 #include <QMouseEvent>
+#include <utility>
 
 namespace taliven {
 
@@ -14,9 +15,16 @@ void ClickLabel::mousePressEvent(QMouseEvent* event) {
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+  const bool endsDoubleClick = std::exchange(doubleClicked_, false);
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && !endsDoubleClick) {
     emit clicked();
   }
+  event->accept();
+}
+
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+  doubleClicked_ = true;
+  emit mousePressed(event->button());
   event->accept();
 }
 

@@ -5,7 +5,8 @@
 namespace taliven {
 
 // A label that reports clicks and mouse presses, as the link labels and the
-// calendar's day cells need. `tag` is a free integer the handlers read back.
+// calendar's day cells need. A double click is one click and two presses, as
+// the desktop's labels count it. `tag` is a free integer the handlers read back.
 class ClickLabel : public QLabel {
   Q_OBJECT
  public:
@@ -24,9 +25,11 @@ class ClickLabel : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   int tag_ = 0;
+  bool doubleClicked_ = false;  // the release that ends a double click is no click
 };
 
 }  // namespace taliven

@@ -2,6 +2,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QStringList>
 
@@ -45,7 +46,9 @@ void InstallFontSubstitutions() {
   // No clerical-script font ships with Debian; a brush-style Kai face is the
   // nearest in spirit.
   const QStringList kai{"AR PL UKai CN", "Noto Serif CJK SC"};
-  const QStringList sans{"Liberation Sans", "DejaVu Sans", "Noto Sans CJK SC"};
+  // A Chinese character in a Latin face comes from the Song face, as the
+  // desktop the layouts were drawn on links its Latin faces to Song.
+  const QStringList sans = QStringList{"Liberation Sans", "DejaVu Sans"} + song;
 
   QFont::insertSubstitutions(QStringLiteral("宋体"), song);
   QFont::insertSubstitutions(QStringLiteral("SimSun"), song);
@@ -57,6 +60,8 @@ void InstallFontSubstitutions() {
   QFont::insertSubstitutions(QStringLiteral("Arial Black"), sans);
   QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
 }
+
+void SetApplicationFont() { QApplication::setFont(PixelFont(QStringLiteral("宋体"), 12)); }
 
 QFont PixelFont(const QString& family, int pixels, bool bold) {
   QFont font(family);

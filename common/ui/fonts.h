@@ -21,6 +21,12 @@ bool AddCompactSongFace(const QString& directory);
 // after the application object exists and before any window is created.
 void InstallFontSubstitutions();
 
+// Makes the windows' Song face at 12 pixels the application's font, so that
+// every text no window names a face for (message boxes, their buttons,
+// tooltips, edit menus) is drawn like the windows' own, whatever the locale.
+// Call after InstallFontSubstitutions().
+void SetApplicationFont();
+
 // A font of the given family whose character height is `pixels`.
 QFont PixelFont(const QString& family, int pixels, bool bold = false);
 

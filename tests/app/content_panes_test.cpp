@@ -111,7 +111,8 @@ TEST(ContentPanes, ABadSecondsFieldIsReportedOnEveryTickAndTheIndexStays) {
   while (reporter.messages().size() < 2 && clock.elapsed() < 5000) QApplication::processEvents();
 
   ASSERT_GE(reporter.messages().size(), 2u);
-  EXPECT_EQ(reporter.messages()[0], "'5 ' is not a valid integer value");
+  EXPECT_EQ(SplitErrorMessage(reporter.messages()[0]).details, "'5 ' is not a valid integer value");
+  EXPECT_EQ(reporter.sources()[0], ErrorSource::TimerTick) << "shown once, not on every tick";
   EXPECT_EQ(window.frame->FBannerIndex, 0);
   EXPECT_GE(window.banner()->navigated.size(), 2) << "the page is requested before the seconds fail";
   EXPECT_EQ(timer->interval(), 1) << "the interval is left as it was";

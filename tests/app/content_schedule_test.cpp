@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "error_guard.h"
 #include "local_servers.h"
 
 namespace taliven {
@@ -211,7 +212,7 @@ TEST(StrToInt, NamesTheTextPrintableAndShort) {
     try {
       StrToInt(text);
     } catch (const ConversionError& e) {
-      return std::string(e.what());
+      return SplitErrorMessage(e.what()).details;
     }
     return std::string("no error");
   };
@@ -263,7 +264,7 @@ struct RecordingPane {
       intervalMs = DisplayIntervalMs(step->seconds);
       index = step->line + 1;
     } catch (const ConversionError& e) {
-      errors.push_back(e.what());
+      errors.push_back(SplitErrorMessage(e.what()).details);
     }
   }
 

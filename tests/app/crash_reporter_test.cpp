@@ -2,22 +2,92 @@
 
 #include <gtest/gtest.h>
 
+#include <QMessageBox>
+
 namespace taliven {
 namespace {
 
-TEST(ReportGate, ShowsEachMessageOnceAndNeverStacksDialogs) {
-  ReportGate gate;
-  EXPECT_TRUE(gate.Open("bad seconds"));
-  EXPECT_FALSE(gate.Open("another error")) << "one dialog at a time";
-  gate.Close();
-  EXPECT_FALSE(gate.Open("bad seconds")) << "a repeat goes to standard error only";
-  EXPECT_TRUE(gate.Open("another error")) << "held back before, never shown";
+using std::chrono::seconds;
+using Verdict = ReportGate::Verdict;
+
+const ReportGate::Clock::time_point kStart{};
+
+struct Expected {
+  bool show;
+  bool log;
+  int times;
+};
+
+void ExpectVerdict(const Verdict& verdict, Expected expected, const char* what) {
+  EXPECT_EQ(verdict.show, expected.show) << what;
+  EXPECT_EQ(verdict.log, expected.log) << what;
+  if (verdict.log) {
+    EXPECT_EQ(verdict.times, expected.times) << what;
+  }
 }
 
-TEST(DecodeReportMessage, ReadsUtf8AndFallsBackToGbk) {
-  EXPECT_EQ(DecodeReportMessage("'abc' 无效"), QStringLiteral("'abc' 无效"));
-  EXPECT_EQ(DecodeReportMessage("'\xD5\xC5\xC8\xFD' is not a valid integer value"),
-            QStringLiteral("'张三' is not a valid integer value"));
+TEST(ReportGate, ReportsTheUsersOwnActionEveryTime) {
+  ReportGate gate;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    ExpectVerdict(gate.Admit("bad number", ErrorSource::UserAction, kStart + seconds(attempt)), {true, true, 1},
+                  "a paste, again and again");
+    gate.Close();
+  }
+}
+
+TEST(ReportGate, ShowsATicksErrorOnceAndLogsItsRepeatsOnceAMinuteWithTheirNumber) {
+  ReportGate gate;
+  const auto tick = [&](int second, const char* message = "bad seconds") {
+    return gate.Admit(message, ErrorSource::TimerTick, kStart + seconds(second));
+  };
+  ExpectVerdict(tick(0), {true, true, 1}, "the first time");
+  gate.Close();
+  ExpectVerdict(tick(1), {false, false, 0}, "a repeat within the minute");
+  ExpectVerdict(tick(30), {false, false, 0}, "a repeat within the minute");
+  ExpectVerdict(tick(60), {false, true, 3}, "a minute after the last line: the three since it");
+  ExpectVerdict(tick(61), {false, false, 0}, "the next minute begins");
+  ExpectVerdict(tick(300), {false, true, 2}, "long after: the two since the last line");
+  ExpectVerdict(tick(301, "another error"), {true, true, 1}, "each message is shown once");
+}
+
+TEST(ReportGate, NeverOpensASecondReport) {
+  ReportGate gate;
+  ASSERT_TRUE(gate.Admit("first", ErrorSource::UserAction, kStart).show);
+  ExpectVerdict(gate.Admit("second", ErrorSource::UserAction, kStart), {false, true, 1}, "while one is open");
+  ExpectVerdict(gate.Admit("tick", ErrorSource::TimerTick, kStart), {false, true, 1}, "while one is open");
+  gate.Close();
+  ExpectVerdict(gate.Admit("tick", ErrorSource::TimerTick, kStart + seconds(1)), {true, true, 1},
+                "not yet shown, so shown now");
+}
+
+TEST(CreateReportBox, SaysWhatFailedAndThatTheProgramGoesOnWithTheTechnicalTextInTheDetails) {
+  const auto box =
+      CreateReportBox(ErrorMessage("无法测算“小一”：QQ号码必须是一个整数。", "'小一' is not a valid integer value"));
+  EXPECT_EQ(box->windowTitle(), "Taliven");
+  EXPECT_EQ(box->text(), QStringLiteral("无法测算“小一”：QQ号码必须是一个整数。"));
+  EXPECT_EQ(box->informativeText(), QStringLiteral("程序会继续运行。"));
+  EXPECT_EQ(box->detailedText(), QStringLiteral("'小一' is not a valid integer value"));
+  EXPECT_EQ(box->buttons().size(), 2) << "OK and the details button";
+}
+
+TEST(CreateReportBox, GivesAnErrorFromElsewhereAGeneralSentence) {
+  const auto box = CreateReportBox("std::bad_alloc");
+  EXPECT_EQ(box->text(), QStringLiteral("程序遇到了一个意外的错误。"));
+  EXPECT_EQ(box->detailedText(), "std::bad_alloc");
+}
+
+TEST(CreateReportBox, TakesTheMessageAsUtf8AndNothingElse) {
+  // GBK bytes have no business in a message; they are not guessed at.
+  const auto box = CreateReportBox("'\xD5\xC5\xC8\xFD' is not a valid integer value");  // 张三 in GBK
+  EXPECT_EQ(box->detailedText(), QStringLiteral("'\uFFFD\uFFFD\uFFFD\uFFFD' is not a valid integer value"));
+}
+
+TEST(ReportLogLine, GivesTheSentenceTheDetailsAndTheNumberOfRepeats) {
+  const std::string message = ErrorMessage("网页广告栏无法启动它的浏览组件。", "cannot load\nthe module");
+  EXPECT_EQ(ReportLogLine(message, 1), "taliven: 网页广告栏无法启动它的浏览组件。 (cannot load; the module)\n");
+  EXPECT_EQ(ReportLogLine(message, 12),
+            "taliven: 网页广告栏无法启动它的浏览组件。 (cannot load; the module) [12 times since its last line]\n");
+  EXPECT_EQ(ReportLogLine("std::bad_alloc", 1), "taliven: 程序遇到了一个意外的错误。 (std::bad_alloc)\n");
 }
 
 }  // namespace

@@ -109,7 +109,7 @@ class ExitQuestion : public ::testing::Test {
 TEST_F(ExitQuestion, IsTheFormOfTheFixedLayout) {
   TFrmMsG dialog;
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("退出系统"));
-  EXPECT_EQ(dialog.size(), QSize(244, 135));
+  EXPECT_EQ(dialog.size(), QSize(236, 101)) << "outer 244 x 135 less the standard frame";
   EXPECT_EQ(dialog.pos(), QPoint(500, 303));
   EXPECT_FALSE(dialog.windowFlags() &
                (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));

@@ -55,7 +55,8 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, HasTheFixedFrameOfTheProgram) {
   EXPECT_EQ(window->windowTitle(), "Taliven");
-  EXPECT_EQ(window->size(), QSize(800, 600));
+  EXPECT_EQ(window->size(), QSize(792, 566)) << "outer 800 x 600 less the standard frame";
+  EXPECT_EQ(Child<QWidget>("RzPanel4")->size(), QSize(616, 426)) << "the centre fills the rest";
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -159,6 +160,50 @@ TEST_F(MainWindowTest, EachLinkOpensItsOwnPage) {
     browser->opened.clear();
     QTest::mouseClick(Child<QWidget>(name), Qt::LeftButton);
     EXPECT_EQ(browser->opened, QStringList{page}) << name;
+  }
+}
+
+TEST_F(MainWindowTest, ADoubleClickOnALinkOpensItsPageOnce) {
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  for (const char* name : {"Label5", "Label17", "Image1", "RzButton6", "RzButton8"}) {
+    browser->opened.clear();
+    auto* link = Child<QWidget>(name);
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, link->mapTo(window.get(), link->rect().center()),
+                       1000);
+    EXPECT_EQ(browser->opened.size(), 1) << name;
+  }
+}
+
+TEST_F(MainWindowTest, EnterAndSpacePressTheFocusedButton) {
+  taliven::testing::TemporarySettings settings;
+  struct Case {
+    const char* button;
+    const char* opens;  // the window's title; none for a page
+  };
+  const Case cases[] = {
+      {"RzButton1", "QQ号码测试"}, {"RzButton4", "网名与性格"}, {"RzButton6", nullptr}, {"RzButton5", "Orlin日历"},
+      {"RzButton2", "客户服务"},   {"RzButton3", "关于系统"},   {"RzButton8", nullptr}, {"RzButton7", "退出系统"},
+  };
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.button) + " key " + std::to_string(key));
+      auto opened = std::make_shared<QString>();
+      if (c.opens) {
+        WhenModalOpens([opened](QWidget* modal) {
+          *opened = modal->windowTitle();
+          modal->close();
+        });
+      }
+      browser->opened.clear();
+      auto* button = Child<QPushButton>(c.button);
+      button->setFocus();
+      QTest::keyClick(button, key);
+      if (c.opens) {
+        EXPECT_EQ(*opened, QString::fromUtf8(c.opens));
+      } else {
+        EXPECT_EQ(browser->opened.size(), 1);
+      }
+    }
   }
 }
 

@@ -247,24 +247,32 @@ TEST_F(CalendarWindowTest, ClickingADaySelectsItAndKeepsTheStarSignOnShow) {
   EXPECT_EQ(window->Label22->text(), "水瓶座");
 }
 
-TEST_F(CalendarWindowTest, SpinnersStopAtTheEndsOfTheirRanges) {
+TEST_F(CalendarWindowTest, AnArrowAtTheEndOfItsRangeChangesNothing) {
   struct Case {
     CivilDate today;
     bool up;
+    const char* starSign;  // of the 15th, the day the month was shown with
   };
-  const Case cases[] = {{{2050, 12, 15}, true}, {{1901, 1, 15}, false}};
+  const Case cases[] = {{{2050, 12, 15}, true, "射手座"}, {{1901, 1, 15}, false, "摩羯座"}};
   for (const Case& c : cases) {
     Open(c.today);
+    // A day selected, whose star sign is another, and a right-click
+    // highlight elsewhere: a redraw would move both.
+    QTest::mouseClick(DayCells[CellOfDay(25)], Qt::LeftButton);
+    QTest::mousePress(DayCells[CellOfDay(10)], Qt::RightButton);
     for (UpDown* spinner : {window->UpDown1, window->UpDown2}) {
+      SCOPED_TRACE(spinner->objectName().toStdString() + (c.up ? " up" : " down"));
       QSignalSpy clicks(spinner, &UpDown::clicked);
       (c.up ? spinner->upButton() : spinner->downButton())->click();
-      EXPECT_EQ(clicks.size(), 1);
+      EXPECT_EQ(clicks.size(), 0);
+      EXPECT_EQ(HighlightedDay(), 10);
+      EXPECT_EQ(window->Label22->text(), QString::fromUtf8(c.starSign));
     }
     EXPECT_EQ(SelYear, c.today.year);
     EXPECT_EQ(SelMonth, c.today.month);
+    EXPECT_EQ(SelDay, 25);
     EXPECT_EQ(window->Label1->text(), QString::number(c.today.year));
     EXPECT_EQ(window->Label17->text(), QString::number(c.today.month));
-    EXPECT_EQ(HighlightedDay(), 15);
   }
 
   UpDown spinner(1, 12);
@@ -274,6 +282,17 @@ TEST_F(CalendarWindowTest, SpinnersStopAtTheEndsOfTheirRanges) {
   spinner.setPosition(0);
   EXPECT_EQ(spinner.position(), 1);
   EXPECT_EQ(clicks.size(), 0) << "setting the position is no click";
+}
+
+TEST_F(CalendarWindowTest, EnterAndSpacePressAFocusedArrow) {
+  Open({2000, 6, 15});
+  int month = 6;
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+    QToolButton* arrow = window->UpDown2->upButton();
+    arrow->setFocus();
+    QTest::keyClick(arrow, key);
+    EXPECT_EQ(window->Label17->text(), QString::number(++month)) << "key " << key;
+  }
 }
 
 TEST_F(CalendarWindowTest, TodayReturnsToTodaysMonthAndSpinners) {

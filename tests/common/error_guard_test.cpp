@@ -10,8 +10,13 @@ namespace {
 
 struct Recorder {
   std::vector<std::string> messages;
+  std::vector<ErrorSource> sources;
   ErrorReporter previous;
-  Recorder() : previous(SetErrorReporter([this](const std::string& m) { messages.push_back(m); })) {}
+  Recorder()
+      : previous(SetErrorReporter([this](const std::string& m, ErrorSource s) {
+          messages.push_back(m);
+          sources.push_back(s);
+        })) {}
   ~Recorder() { SetErrorReporter(previous); }
 };
 
@@ -34,6 +39,16 @@ TEST(Guard, ReportsAnErrorAndReturnsNormally) {
   EXPECT_EQ(recorder.messages, (std::vector<std::string>{"bad value 7", "bad value 8"}));
 }
 
+TEST(Guard, TellsTheReporterWhatSetTheHandlerOff) {
+  Recorder recorder;
+  Handler handler;
+  Guard(&handler, &Handler::Throwing)(1);
+  Guard(&handler, &Handler::Throwing, ErrorSource::TimerTick)(2);
+  Guard([] { throw std::runtime_error("lambda"); })();
+  EXPECT_EQ(recorder.sources,
+            (std::vector<ErrorSource>{ErrorSource::UserAction, ErrorSource::TimerTick, ErrorSource::UserAction}));
+}
+
 TEST(Guard, SwallowsTheSilentAbortWithoutAReport) {
   Recorder recorder;
   Handler handler;
@@ -46,8 +61,25 @@ TEST(Guard, ReportsNonStandardExceptionsAndSurvivesAFailingReporter) {
   EXPECT_FALSE(RunGuarded([] { throw 42; }));
   EXPECT_EQ(recorder.messages, std::vector<std::string>{"unknown error"});
 
-  SetErrorReporter([](const std::string&) { throw std::runtime_error("reporter broke"); });
+  SetErrorReporter([](const std::string&, ErrorSource) { throw std::runtime_error("reporter broke"); });
   EXPECT_FALSE(RunGuarded([] { throw std::runtime_error("x"); }));
+}
+
+TEST(ErrorMessage, CarriesTheSentenceOnItsFirstLineAndTheDetailsAfterIt) {
+  const struct {
+    std::string message;
+    std::string sentence;
+    std::string details;
+  } cases[] = {
+      {ErrorMessage(Utf8(u8"无法测算。"), "bad\nvalue"), Utf8(u8"无法测算。"), "bad\nvalue"},
+      {ErrorMessage(Utf8(u8"一行\n两行"), "x"), Utf8(u8"一行 两行"), "x"},  // the sentence stays one line
+      {"std::bad_alloc", "", "std::bad_alloc"},                             // not raised by the program
+  };
+  for (const auto& c : cases) {
+    const ErrorText text = SplitErrorMessage(c.message);
+    EXPECT_EQ(text.sentence, c.sentence) << c.message;
+    EXPECT_EQ(text.details, c.details) << c.message;
+  }
 }
 
 }  // namespace

@@ -1,18 +1,27 @@
 #!/usr/bin/env bash
 # Runs the real program on a virtual X display and drives it as a user would:
-# every window is opened from its button, both readings are done, the
+# every window is opened from its button, both readings are done (with the
+# empty-box prompt and the report of a pasted number that is none), the
 # calendar is walked through a year, and the program is left through the exit
 # question (No twice, then Yes). A screenshot of each window goes to SHOT_DIR.
 # Fails with a message naming the step that did not show what it should;
 # exits 77 (skipped) when the tools it needs are missing.
 #
+# With --window-manager the display also runs openbox, in a theme whose frame
+# is the standard one the layouts were drawn for (4 pixels a side, a 26-pixel
+# caption): every window must open in a frame, with the outer size of its
+# layout as the window manager reports it, and the calendar must close when
+# another program's window takes the focus. The screenshots then show the
+# frames.
+#
 # Usage: run_e2e.sh [--binary PATH] [--endpoints PATH] [--launcher PATH]
-#                   [--slowdown N] [SHOT_DIR]
+#                   [--slowdown N] [--window-manager] [SHOT_DIR]
 #   --binary     the taliven program (default: build/app/taliven)
 #   --endpoints  the endpoints.h generated next to it, for the expected URLs
 #   --launcher   a program that runs the program given as its arguments
 #                (leak_check.sh runs it under valgrind this way)
 #   --slowdown   multiplies every wait, for a launcher that slows it down
+#   --window-manager  runs the session under openbox
 #   SHOT_DIR     where the screenshots go (default: /tmp/taliven-e2e)
 set -euo pipefail
 
@@ -21,6 +30,7 @@ binary=$here/../../build/app/taliven
 endpoints=
 launcher=
 slowdown=1
+window_manager=
 shot_dir=/tmp/taliven-e2e
 
 while (($#)); do
@@ -29,7 +39,8 @@ while (($#)); do
     --endpoints) endpoints=$2; shift 2 ;;
     --launcher) launcher=$2; shift 2 ;;
     --slowdown) slowdown=$2; shift 2 ;;
-    -h|--help) sed -n '2,16p' "$0"; exit 0 ;;
+    --window-manager) window_manager=openbox; shift ;;
+    -h|--help) sed -n '2,25p' "$0"; exit 0 ;;
     -*) echo "run_e2e.sh: unknown option $1" >&2; exit 2 ;;
     *) shot_dir=$1; shift ;;
   esac
@@ -48,7 +59,7 @@ fail() {
 }
 step() { echo "e2e: $*"; }
 
-for tool in Xvfb xdotool xwininfo import convert compare python3; do
+for tool in Xvfb xdotool xwininfo xprop xclip import convert compare python3 $window_manager; do
   command -v "$tool" >/dev/null || skip "$tool is not installed (tools/install-deps.sh installs it)"
 done
 [[ -x $binary ]] || fail "no program at $binary (build it first)"
@@ -69,6 +80,7 @@ rm -f "$shot_dir"/*.png
 work=$(mktemp -d)
 app_pid=
 xvfb_pid=
+wm_pid=
 stop() {
   if [[ -n $1 ]] && kill -0 "$1" 2>/dev/null; then
     kill "$1" 2>/dev/null || true
@@ -77,6 +89,7 @@ stop() {
 }
 cleanup() {
   stop "$app_pid"
+  stop "$wm_pid"
   stop "$xvfb_pid"
   rm -rf "$work"
 }
@@ -97,6 +110,61 @@ until [[ -s $work/display ]]; do
 done
 DISPLAY=:$(tr -d '[:space:]' <"$work/display")
 export DISPLAY
+
+# The standard frame: a 2-pixel border and 2 pixels of padding make the
+# 4-pixel sides, and the caption's font and padding make it 26 pixels high.
+start_window_manager() {
+  local theme=$work/wm/themes/TalivenStandard/openbox-3
+  mkdir -p "$theme"
+  cat >"$theme/themerc" <<'THEME'
+border.width: 2
+padding.width: 2
+padding.height: 3
+window.client.padding.width: 2
+window.client.padding.height: 2
+window.handle.width: 0
+border.color: #404040
+window.inactive.border.color: #808080
+window.*.client.color: #D4D0C8
+window.active.title.bg: Gradient Horizontal
+window.active.title.bg.color: #0A246A
+window.active.title.bg.colorTo: #A6CAF0
+window.inactive.title.bg: Gradient Horizontal
+window.inactive.title.bg.color: #808080
+window.inactive.title.bg.colorTo: #C0C0C0
+window.*.label.bg: Parentrelative
+window.active.label.text.color: #FFFFFF
+window.inactive.label.text.color: #D4D0C8
+window.*.label.text.justify: left
+window.*.button.*.bg: Parentrelative
+window.active.button.*.image.color: #FFFFFF
+window.inactive.button.*.image.color: #D4D0C8
+THEME
+  cat >"$work/wm/rc.xml" <<'CONFIG'
+<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <theme>
+    <name>TalivenStandard</name>
+    <titleLayout>LC</titleLayout>
+    <font place="ActiveWindow"><name>Noto Sans CJK SC</name><size>9</size><weight>Bold</weight></font>
+    <font place="InactiveWindow"><name>Noto Sans CJK SC</name><size>9</size><weight>Bold</weight></font>
+  </theme>
+  <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>
+</openbox_config>
+CONFIG
+  XDG_DATA_HOME=$work/wm openbox --sm-disable --config-file "$work/wm/rc.xml" >"$work/wm.log" 2>&1 &
+  wm_pid=$!
+  local deadline=$((SECONDS + 20))
+  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    kill -0 "$wm_pid" 2>/dev/null || fail "openbox did not start: $(cat "$work/wm.log")"
+    ((SECONDS < deadline)) || fail "openbox did not take the display within 20s"
+    sleep 0.1
+  done
+}
+if [[ -n $window_manager ]]; then
+  start_window_manager
+  step "openbox manages display $DISPLAY"
+fi
 
 # A user of our own: settings, caches and the browser are all in $work.
 mkdir -p "$work/home/.config" "$work/home/.cache" "$work/runtime" "$work/bin"
@@ -163,9 +231,81 @@ click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 # Sends the close request that a window manager's close box sends.
 close_window() { python3 "$here/wm_close.py" "$1" || fail "could not ask window $1 to close"; }
 
+# The window's client area, which every check's coordinates are in.
 shoot() { import -window "$1" "$2" || fail "no screenshot of window $1"; }
 
+# The screenshot of a window for SHOT_DIR: with its frame, when it has one.
+photograph() {
+  import ${window_manager:+-frame} -window "$1" "$shot_dir/$2.png" || fail "no screenshot of window $1"
+}
+
 client_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+
+# The frame the window manager reports around a window: "left right top bottom".
+frame_extents() {
+  xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = \([0-9]*\), \([0-9]*\), \([0-9]*\), \([0-9]*\)$/\1 \2 \3 \4/p'
+}
+
+# Under the window manager, a window must have a frame.
+expect_frame() {
+  [[ -n $window_manager ]] || return 0
+  local extents
+  extents=$(frame_extents "$2")
+  [[ -n $extents && $extents != "0 0 0 0" ]] || fail "$1 opened without a frame"
+}
+
+# The client size of a window and, under the window manager, its outer size
+# as the window manager reports it: the client area and the frame around it.
+expect_size() {
+  local what=$1 win=$2 client=$3 outer=$4 size left right top bottom
+  size=$(client_size "$win")
+  [[ $size == "$client" ]] || fail "$what is $size inside, not $client"
+  [[ -n $window_manager ]] || return 0
+  expect_frame "$what" "$win"
+  read -r left right top bottom <<<"$(frame_extents "$win")"
+  size=$((${size%x*} + left + right))x$((${size#*x} + top + bottom))
+  [[ $size == "$outer" ]] || fail "$what is $size outside (frame $left $right $top $bottom), not $outer"
+}
+
+# Waits for a window with this title other than the one given, as the error
+# report, which carries the program's title like the main window.
+wait_other_window() {
+  local title=$1 known=$2 limit ids
+  limit=$(seconds 10)
+  local deadline=$((SECONDS + limit))
+  while ((SECONDS < deadline)); do
+    app_alive || fail "the program ended while waiting for another window \"$title\""
+    ids=$(visible_windows "$title" | grep -vx "$known" || true)
+    if [[ -n $ids ]]; then
+      (($(grep -c . <<<"$ids") == 1)) || fail "more than one further window \"$title\" is shown"
+      pause 0.3
+      printf '%s' "$ids"
+      return
+    fi
+    sleep 0.1
+  done
+  fail "no further window \"$title\" appeared within ${limit}s"
+}
+
+wait_unmapped() {
+  local deadline=$((SECONDS + $(seconds 10)))
+  while ((SECONDS < deadline)); do
+    xwininfo -id "$1" 2>/dev/null | grep -q IsViewable || return 0
+    sleep 0.1
+  done
+  fail "window $1 is still shown after $(seconds 10)s"
+}
+
+# Puts text on the clipboard, as copying it from another program does.
+copy_text() { printf '%s' "$1" | xclip -selection clipboard -i 2>/dev/null || fail "could not put \"$1\" on the clipboard"; }
+
+# The centre of a day's number in the calendar's grid, in the month whose
+# first day is a weekday w (0 = Sunday): "x y".
+day_cell() {
+  local first=$1 day=$2 cell
+  cell=$((first + day - 1))
+  echo "$((14 + 42 * (cell % 7) + 18)) $((56 + 32 * (cell / 7) + 8))"
+}
 
 # Counts the pixels of one colour family inside a rectangle (WxH+X+Y).
 count_pixels() {
@@ -232,8 +372,8 @@ answer_exit_question() {
   local answer=$1 shot=${2:-} dialog
   dialog=$(wait_window "退出系统" 10)
   (($(count_windows "退出系统") == 1)) || fail "more than one exit question is shown"
-  [[ $(client_size "$dialog") == 244x135 ]] || fail "the exit question is $(client_size "$dialog"), not 244x135"
-  if [[ -n $shot ]]; then shoot "$dialog" "$shot"; fi
+  expect_size "the exit question" "$dialog" 236x101 244x135
+  if [[ -n $shot ]]; then photograph "$dialog" "$shot"; fi
   case $answer in
     yes) click "$dialog" 81 81 ;;   # Button1 "是(&Y)" at (40, 69), 82 x 25
     no) click "$dialog" 177 81 ;;   # Button2 "否(&N)" at (136, 69), 82 x 25
@@ -261,9 +401,9 @@ fi
 app_pid=$!
 
 main=$(wait_window "Taliven" 30)
-[[ $(client_size "$main") == 800x600 ]] || fail "the main window is $(client_size "$main"), not 800x600"
-shoot "$main" "$shot_dir/main.png"
-step "main window mapped at 800x600"
+expect_size "the main window" "$main" 792x566 800x600
+photograph "$main" main
+step "main window mapped at 800x600 outside, 792x566 inside"
 
 # The button bar lies at y = 84 + 8; each button is 80 x 20, so its centre is x + 40.
 bar_y=102
@@ -271,31 +411,61 @@ qq_button=149 netname_button=235 calendar_button=406 service_button=491 about_bu
 
 click "$main" "$qq_button" "$bar_y"
 qq=$(wait_window "QQ号码测试")
-click "$qq" 153 22  # the number box at (81, 12)
+expect_size "the QQ reading" "$qq" 388x270 396x304
+click "$qq" 276 22  # "测算" at (246, 11) with the box empty
+prompt=$(wait_window "提示" 10)
+expect_frame "the prompt" "$prompt"
+photograph "$prompt" prompt
+xdotool key Return  # its OK button has the focus
+wait_gone "提示"
+step "an empty QQ number is prompted for; Enter closes the prompt"
+
+# A number that is none can only be pasted. It is reported every time, and
+# the program goes on; the report carries the program's title.
+copy_text "小一"
+for attempt in 1 2; do
+  click "$qq" 153 22  # the number box at (81, 12)
+  xdotool key ctrl+a ctrl+v
+  click "$qq" 276 22
+  report=$(wait_other_window "Taliven" "$main")
+  expect_frame "the error report" "$report"
+  if ((attempt == 1)); then photograph "$report" report; fi
+  xdotool key Return  # its OK button has the focus
+  wait_unmapped "$report"
+done
+(($(grep -cF "无法测算“小一”：QQ号码必须是一个整数。" "$work/app.log") == 2)) ||
+  fail "the two reports are not both on standard error"
+step "a pasted number that is none is reported each time, in Chinese"
+
+click "$qq" 153 22
+xdotool key ctrl+a BackSpace
 xdotool type --delay 30 12345
 xdotool key Return
 # The luck class is red, in RzLabel9 at (80, 69) of the result group at (4, 56).
-wait_for_pixels "$qq" "$shot_dir/qq.png" 98x16+84+125 red 10 "the QQ reading shows no luck line"
+wait_for_pixels "$qq" "$work/qq.png" 98x16+84+125 red 10 "the QQ reading shows no luck line"
+photograph "$qq" qq
 step "QQ reading shows a result"
 click "$qq" 335 22  # "关闭" at (305, 11)
 wait_gone "QQ号码测试"
 
 click "$main" "$netname_button" "$bar_y"
 netname=$(wait_window "网名与性格")
+expect_size "the net-name reading" "$netname" 387x179 395x213
 click "$netname" 153 22
 xdotool type --delay 30 tom
 xdotool key Return
 # The name line is green at (40, 20), the trait navy at (40, 40), in the group at (4, 47).
-wait_for_pixels "$netname" "$shot_dir/netname.png" 321x16+44+67 green 10 "the net-name reading shows no name line"
-wait_for_pixels "$netname" "$shot_dir/netname.png" 329x75+44+87 navy 40 "the net-name reading shows no trait"
+wait_for_pixels "$netname" "$work/netname.png" 321x16+44+67 green 10 "the net-name reading shows no name line"
+wait_for_pixels "$netname" "$work/netname.png" 329x75+44+87 navy 40 "the net-name reading shows no trait"
+photograph "$netname" netname
 step "net-name reading shows a result"
 click "$netname" 335 22
 wait_gone "网名与性格"
 
 click "$main" "$calendar_button" "$bar_y"
 calendar=$(wait_window "Orlin日历")
-[[ $(client_size "$calendar") == 331x285 ]] || fail "the calendar is $(client_size "$calendar"), not 331x285"
-shoot "$calendar" "$shot_dir/calendar.png"
+expect_size "the calendar" "$calendar" 331x285 339x319
+photograph "$calendar" calendar
 grid=331x200+0+40
 # Spinner arrows: UpDown1 (year) at (221, 10), UpDown2 (month) at (61, 10),
 # each 16 x 24 with the up arrow in the upper half.
@@ -305,28 +475,53 @@ click_spinner "$calendar" 229 28 "$grid" changes "the year spinner's down arrow"
 # A whole year through the month spinner: down to January, up to December;
 # the spinner neither wraps nor carries into the year at either end.
 click "$calendar" 28 21  # the month (Label17 at 10, 3, 36 x 37) brings its spinner
+# At either end a day is selected and another highlighted with the right
+# button first: an arrow that redrew the month would move the highlight.
+select_and_highlight() {
+  local first
+  first=$(date -d "$(date +%Y)-$1-01" +%w)
+  # shellcheck disable=SC2046 # "x y"
+  click "$calendar" $(day_cell "$first" 20)
+  # shellcheck disable=SC2046
+  xdotool mousemove --window "$calendar" $(day_cell "$first" 10) click 3
+}
 for ((month = $(date +%-m); month > 1; month--)); do
   click_spinner "$calendar" 69 28 "$grid" changes "the month spinner's down arrow"
 done
+select_and_highlight 01
 click_spinner "$calendar" 69 28 "$grid" stays "the month spinner's down arrow at January"
 for ((month = 1; month < 12; month++)); do
   click_spinner "$calendar" 69 16 "$grid" changes "the month spinner's up arrow"
 done
+select_and_highlight 12
 click_spinner "$calendar" 69 16 "$grid" stays "the month spinner's up arrow at December"
-shoot "$calendar" "$shot_dir/calendar-stepped.png"
-step "calendar steps by year, and by month through a whole year"
+photograph "$calendar" calendar-stepped
+step "calendar steps by year, and by month through a whole year; at its ends an arrow changes nothing"
 close_window "$calendar"
 wait_gone "Orlin日历"
 
+if [[ -n $window_manager ]]; then
+  click "$main" "$calendar_button" "$bar_y"
+  calendar=$(wait_window "Orlin日历")
+  xmessage -title "another program" "another program" >/dev/null 2>&1 &
+  other=$!
+  xdotool windowactivate "$(wait_window "another program")" 2>/dev/null || true
+  wait_gone "Orlin日历"
+  stop "$other"
+  step "the calendar closes when another program's window takes the focus"
+fi
+
 click "$main" "$service_button" "$bar_y"
 service=$(wait_window "客户服务")
-shoot "$service" "$shot_dir/service.png"
+expect_size "the customer-service window" "$service" 420x273 428x307
+photograph "$service" service
 close_window "$service"
 wait_gone "客户服务"
 
 click "$main" "$about_button" "$bar_y"
 about=$(wait_window "关于系统")
-shoot "$about" "$shot_dir/about.png"
+expect_size "the about window" "$about" 321x149 329x183
+photograph "$about" about
 close_window "$about"
 wait_gone "关于系统"
 step "customer-service and about windows open and close"
@@ -337,7 +532,7 @@ expect_no_kept_running "the close button"
 step "the close button asks once; No keeps the program running"
 
 close_window "$main"
-answer_exit_question no "$shot_dir/exit.png"
+answer_exit_question no exit
 expect_no_kept_running "a close request"
 step "a close request asks once; No keeps the program running"
 

@@ -1,5 +1,7 @@
 #include "numerology.h"
 
+#include "error_guard.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -251,21 +253,31 @@ TEST(GetNumberReading, RejectsWhatIsNotASigned64BitInteger) {
   }
 }
 
-TEST(GetNumberReading, ConversionErrorQuotesTheTextAsGiven) {
-  try {
-    GetNumberReading("abc");
-    FAIL() << "no error";
-  } catch (const IntegerConversionError& e) {
-    EXPECT_STREQ(e.what(), "'abc' is not a valid integer value");
-    EXPECT_EQ(e.text(), "abc");
+TEST(GetNumberReading, ConversionErrorKeepsTheTextAndQuotesItInUtf8) {
+  const struct {
+    const char* text;
+    std::string sentence;
+    const char* details;
+  } cases[] = {
+      {"abc", Utf8(u8"无法测算“abc”：QQ号码必须是一个整数。"), "'abc' is not a valid integer value"},
+      // GBK is no text of a message: its bytes are quoted as such.
+      {"1一", Utf8(u8"无法测算“1\\xD2\\xBB”：QQ号码必须是一个整数。"), "'1\\xD2\\xBB' is not a valid integer value"},
+  };
+  for (const auto& c : cases) {
+    try {
+      GetNumberReading(c.text);
+      ADD_FAILURE() << "no error for " << c.details;
+    } catch (const IntegerConversionError& e) {
+      const ErrorText text = SplitErrorMessage(e.what());
+      EXPECT_EQ(text.sentence, c.sentence);
+      EXPECT_EQ(text.details, c.details);
+      EXPECT_EQ(e.text(), c.text);
+    }
   }
-  try {
-    GetNumberReading("1一");
-    FAIL() << "no error";
-  } catch (const IntegerConversionError& e) {
-    EXPECT_STREQ(e.what(), "'1一' is not a valid integer value");  // GBK, as the reporter expects
-    EXPECT_EQ(e.text(), "1一");
-  }
+  // A window quotes the text as the user typed it, which GBK may not hold.
+  const IntegerConversionError shown("1\xAA\xA1", Utf8(u8"1😀"));
+  const std::string expected = Utf8(u8"'1😀' is not a valid integer value");
+  EXPECT_EQ(SplitErrorMessage(shown.what()).details, expected);
 }
 
 TEST(SplitNumberReading, CutsAtTheFirstTwoBars) {

@@ -39,6 +39,29 @@ class ReadingWindowTest : public ::testing::Test {
   InfoMessageHandler previousHandler_;
 };
 
+template <class Window>
+using ReadingWindowKeys = ReadingWindowTest<Window>;
+using ReadingWindows = ::testing::Types<TFrmQQhm, TFrmWangming>;
+TYPED_TEST_SUITE(ReadingWindowKeys, ReadingWindows);
+
+// The empty box is prompted for, so each prompt is one run of the reading.
+TYPED_TEST(ReadingWindowKeys, EnterAndSpacePressTheFocusedButtonAndEnterInTheBoxRunsTheReadingOnce) {
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+    this->prompts.clear();
+    this->window->RzBitBtn1->setFocus();
+    QTest::keyClick(this->window->RzBitBtn1, key);
+    EXPECT_EQ(this->prompts.size(), 1) << "key " << key << " on the run button";
+  }
+  this->prompts.clear();
+  this->window->edtmun->setFocus();
+  QTest::keyClick(this->window->edtmun, Qt::Key_Return);
+  EXPECT_EQ(this->prompts.size(), 1) << "Enter in the box";
+
+  this->window->RzBitBtn2->setFocus();
+  QTest::keyClick(this->window->RzBitBtn2, Qt::Key_Return);
+  EXPECT_FALSE(this->window->isVisible());
+}
+
 using QqWindowTest = ReadingWindowTest<TFrmQQhm>;
 
 QStringList Lines(const TFrmQQhm& w) {
@@ -97,12 +120,28 @@ TEST_F(QqWindowTest, BlankInputPromptsAndKeepsThePreviousReading) {
   EXPECT_EQ(Lines(*window), kReading12345);
 }
 
-TEST_F(QqWindowTest, TextThatIsNoIntegerIsReportedAndChangesNothing) {
+TEST_F(QqWindowTest, TextThatIsNoIntegerIsReportedEveryTimeAsPastedAndChangesNothing) {
   Paste("12345");
   window->RzBitBtn1->click();
-  Paste("abc");  // the edit box turns it into capitals
-  window->RzBitBtn1->click();
-  EXPECT_EQ(reporter.messages(), std::vector<std::string>{"'ABC' is not a valid integer value"});
+  const QString pasted[] = {
+      QStringLiteral("abc"),     // the edit box turns it into capitals
+      QStringLiteral(" 小一 "),  // GBK inside the reading, quoted as typed
+      QStringLiteral("12😀"),     // no GBK at all
+      QStringLiteral(" 小一 "),  // the same again: a user's action is reported every time
+  };
+  const QString quoted[] = {"ABC", QStringLiteral("小一"), QStringLiteral("12😀"), QStringLiteral("小一")};
+  for (const QString& text : pasted) {
+    Paste(text);
+    window->RzBitBtn1->click();
+  }
+  ASSERT_EQ(reporter.messages().size(), std::size(quoted));
+  for (std::size_t i = 0; i < std::size(quoted); ++i) {
+    const ErrorText text = SplitErrorMessage(reporter.messages()[i]);
+    EXPECT_EQ(QString::fromStdString(text.sentence),
+              QStringLiteral("无法测算“%1”：QQ号码必须是一个整数。").arg(quoted[i]));
+    EXPECT_EQ(QString::fromStdString(text.details), QStringLiteral("'%1' is not a valid integer value").arg(quoted[i]));
+    EXPECT_EQ(reporter.sources()[i], ErrorSource::UserAction);
+  }
   EXPECT_EQ(Lines(*window), kReading12345);
   EXPECT_TRUE(window->isVisible());
   EXPECT_TRUE(prompts.isEmpty());
@@ -139,6 +178,17 @@ TEST_F(NetNameWindowTest, ShowsTheNameAndTheTraitOfItsLastLetter) {
     EXPECT_EQ(Lines(*window), QStringList({c.line1, c.line2}));
   }
   EXPECT_TRUE(prompts.isEmpty());
+  EXPECT_TRUE(reporter.messages().empty());
+}
+
+TEST_F(NetNameWindowTest, ACharacterGbkCannotHoldReadsAsNoReadingButShowsAsTyped) {
+  Paste(QStringLiteral("张三😀"));
+  window->RzBitBtn1->click();
+  EXPECT_EQ(Lines(*window), QStringList({QStringLiteral("你的网名：张三😀"), QStringLiteral("你的性格：")}));
+  Paste(QStringLiteral("😀张三"));
+  window->RzBitBtn1->click();
+  EXPECT_EQ(Lines(*window),
+            QStringList({QStringLiteral("你的网名：😀张三"), QStringLiteral("你的性格：心胸宽大，有深藏不露的自恋")}));
   EXPECT_TRUE(reporter.messages().empty());
 }
 

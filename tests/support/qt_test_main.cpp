@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     qFatal("the cut-down Song face is missing from %s", TALIVEN_SONG_FACE_DIR);
   }
   taliven::InstallFontSubstitutions();
+  taliven::SetApplicationFont();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

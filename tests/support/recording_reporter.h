@@ -16,9 +16,12 @@ class RecordingReporter {
   RecordingReporter& operator=(const RecordingReporter&) = delete;
 
   const std::vector<std::string>& messages() const { return messages_; }
+  // What set off each report, in the same order.
+  const std::vector<ErrorSource>& sources() const { return sources_; }
 
  private:
   std::vector<std::string> messages_;
+  std::vector<ErrorSource> sources_;
   ErrorReporter previous_;
 };
 
