@@ -228,7 +228,11 @@ TEST_F(ExitQuestion, AFailedWriteIsReportedAndRefusesTheExit) {
 
   EXPECT_EQ(status, kStillRunning);
   EXPECT_EQ(answerer.asked, 1);
-  EXPECT_EQ(reporter_.messages().size(), 1u);
+  ASSERT_EQ(reporter_.messages().size(), 1u);
+  const ErrorText report = SplitErrorMessage(reporter_.messages()[0]);
+  EXPECT_EQ(report.sentence, "无法保存浏览器首页的设置。");
+  EXPECT_NE(report.details.find("could not be saved to " + (file + "/config").toStdString()), std::string::npos)
+      << report.details;
   EXPECT_TRUE(browser_.opened.isEmpty());
 }
 
@@ -241,7 +245,10 @@ TEST_F(ExitQuestion, AStartPageThatIsNotATextIsReportedAndTheOfferStays) {
   EXPECT_EQ(answerer.asked, 1);
   EXPECT_TRUE(answerer.offerShown);
   EXPECT_TRUE(answerer.offerChecked);
-  EXPECT_EQ(reporter_.messages().size(), 1u);
+  ASSERT_EQ(reporter_.messages().size(), 1u);
+  const ErrorText report = SplitErrorMessage(reporter_.messages()[0]);
+  EXPECT_EQ(report.sentence, "无法读取浏览器首页的设置：保存的值不是文本。");
+  EXPECT_EQ(report.details, "the stored start page is not a text but a QByteArray");
 }
 
 TEST_F(ExitQuestion, EnterAnswersWithTheFocusedButtonAndEscapeDoesNothing) {
