@@ -1,5 +1,7 @@
 #include "content_schedule.h"
 
+#include <time.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -110,14 +112,24 @@ int FlagAt(std::string_view flags, std::size_t position) {
   return StrToInt(position < flags.size() ? flags.substr(position, 1) : std::string_view());
 }
 
-RemoteContent FetchRemoteContent(HttpClient& scheduleClient, HttpClient& flagsClient, std::string_view serverUrl) {
+// (Not <chrono>: its texts do not convert to GBK.)
+std::int64_t MonotonicMs() {
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  return std::int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1'000'000;
+}
+
+RemoteContent FetchRemoteContent(HttpClient& scheduleClient, HttpClient& flagsClient, std::string_view serverUrl,
+                                 const MonotonicClock& clock) {
   const std::string scheduleUrl = std::string(serverUrl) + kSchedulePath;
   const std::string flagsUrl = std::string(serverUrl) + kFlagsPath;
+  const std::int64_t end = clock() + kStartupBudgetMs;
+  const auto timeLeft = [&] { return end - clock(); };
   RemoteContent content;
   try {
-    content.schedule = scheduleClient.Get(scheduleUrl);
-    content.centreOn = FlagAt(flagsClient.Get(flagsUrl), 0);
-    content.bannerOn = FlagAt(flagsClient.Get(flagsUrl), 1);
+    content.schedule = scheduleClient.Get(scheduleUrl, timeLeft());
+    content.centreOn = FlagAt(flagsClient.Get(flagsUrl, timeLeft()), 0);
+    content.bannerOn = FlagAt(flagsClient.Get(flagsUrl, timeLeft()), 1);
   } catch (...) {
     // The panes are an extra: whatever went wrong, the window opens with both
     // switched off and says nothing.

@@ -3,6 +3,8 @@
 // server, the flags that switch the panes, and what each timer tick does.
 // The main window only wires these to its web panes and timers.
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -90,6 +92,17 @@ struct RemoteContent {
   int bannerOn = 0;
 };
 
-RemoteContent FetchRemoteContent(HttpClient& scheduleClient, HttpClient& flagsClient, std::string_view serverUrl);
+// The window waits for the start-up fetches before it first shows, so the
+// three of them together, name look-ups included, get this many milliseconds;
+// each request gets what is left, and the block fails when nothing is.
+inline constexpr std::int64_t kStartupBudgetMs = 3000;
+
+// Milliseconds on a clock that only goes forward, for the budget; tests hand
+// in a clock of their own.
+using MonotonicClock = std::function<std::int64_t()>;
+std::int64_t MonotonicMs();
+
+RemoteContent FetchRemoteContent(HttpClient& scheduleClient, HttpClient& flagsClient, std::string_view serverUrl,
+                                 const MonotonicClock& clock = MonotonicMs);
 
 }  // namespace taliven

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,21 +13,40 @@
 namespace taliven {
 namespace {
 
-// Answers each GET with the next scripted body; nullopt fails the request.
+// A clock that stands still until a test moves it.
+struct FakeClock {
+  std::int64_t nowMs = 1000;
+  MonotonicClock AsClock() {
+    return [this] { return nowMs; };
+  }
+};
+
+// Answers each GET with the next scripted body; nullopt fails the request, as
+// does a request given no time. Each answer takes `takesMs` on the clock.
 class ScriptedClient final : public HttpClient {
  public:
-  explicit ScriptedClient(std::vector<std::optional<GbkText>> answers) : answers_(std::move(answers)) {}
+  explicit ScriptedClient(std::vector<std::optional<GbkText>> answers, FakeClock* clock = nullptr,
+                          std::int64_t takesMs = 0)
+      : answers_(std::move(answers)), clock_(clock), takesMs_(takesMs) {}
 
-  GbkText Get(const std::string& url) override {
+  GbkText Get(const std::string& url, std::int64_t timeLimitMs) override {
     urls.push_back(url);
-    if (urls.size() > answers_.size() || !answers_[urls.size() - 1]) throw HttpError("GET " + url + ": refused");
+    limits.push_back(timeLimitMs);
+    if (timeLimitMs <= 0) throw HttpError("GET " + url + ": no time is left");
+    if (clock_) clock_->nowMs += std::min(takesMs_, timeLimitMs);
+    if (urls.size() > answers_.size() || !answers_[urls.size() - 1] || takesMs_ > timeLimitMs) {
+      throw HttpError("GET " + url + ": refused");
+    }
     return *answers_[urls.size() - 1];
   }
 
   std::vector<std::string> urls;
+  std::vector<std::int64_t> limits;
 
  private:
   std::vector<std::optional<GbkText>> answers_;
+  FakeClock* clock_;
+  std::int64_t takesMs_;
 };
 
 constexpr char kServer[] = "http://vendor.test";
@@ -85,6 +105,35 @@ TEST(FetchRemoteContent, AFailedFetchSwitchesBothOffAndKeepsTheSchedule) {
     EXPECT_EQ(content.schedule, "0>5>u");
     EXPECT_EQ(content.centreOn, 0);
     EXPECT_EQ(content.bannerOn, 0);
+  }
+}
+
+TEST(FetchRemoteContent, TheThreeRequestsShareOneBudget) {
+  struct Case {
+    std::int64_t scheduleTakes, flagsTake;
+    std::vector<std::int64_t> scheduleLimit, flagsLimits;
+    int centreOn, bannerOn;
+  };
+  const Case cases[] = {
+      {0, 0, {3000}, {3000, 3000}, 1, 1},
+      {1200, 800, {3000}, {1800, 1000}, 1, 1},
+      // The second flags request is given no time.
+      {1500, 1500, {3000}, {1500, 0}, 0, 0},
+      // The first one runs out of time.
+      {2000, 1500, {3000}, {1000}, 0, 0},
+      // So does the schedule's: no flags request at all.
+      {3500, 0, {3000}, {}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    FakeClock clock;
+    ScriptedClient schedule({"1>5>u"}, &clock, c.scheduleTakes);
+    ScriptedClient flags({"11", "11"}, &clock, c.flagsTake);
+    const RemoteContent content = FetchRemoteContent(schedule, flags, kServer, clock.AsClock());
+    const std::string label = std::to_string(c.scheduleTakes) + "+" + std::to_string(c.flagsTake);
+    EXPECT_EQ(schedule.limits, c.scheduleLimit) << label;
+    EXPECT_EQ(flags.limits, c.flagsLimits) << label;
+    EXPECT_EQ(content.centreOn, c.centreOn) << label;
+    EXPECT_EQ(content.bannerOn, c.bannerOn) << label;
   }
 }
 
