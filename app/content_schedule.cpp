@@ -10,8 +10,32 @@
 namespace taliven {
 namespace {
 
-// Remote text ends up in an error report, so it is shown printable and short.
-std::string Quoted(std::string_view text) {
+std::vector<GbkText> SplitLines(std::string_view text) {
+  std::vector<GbkText> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = std::min(text.find("\r\n", start), text.size());
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+// The first line from `from` on that belongs to the pane and that it can show.
+std::optional<int> FindPaneLine(const Schedule& schedule, std::string_view selector, int from,
+                                const PageFilter& canShow) {
+  for (int line = from; line <= schedule.LastLine(); ++line) {
+    if (schedule.GetScheduleField(ScheduleField::Selector, line) == selector &&
+        canShow(line, schedule.GetScheduleField(ScheduleField::Url, line))) {
+      return line;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string QuotedForReport(std::string_view text) {
   constexpr std::size_t kShownBytes = 64;
   constexpr char kHex[] = "0123456789ABCDEF";
   std::string shown = "'";
@@ -27,28 +51,8 @@ std::string Quoted(std::string_view text) {
   return shown + "'";
 }
 
-std::vector<GbkText> SplitLines(std::string_view text) {
-  std::vector<GbkText> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = std::min(text.find("\r\n", start), text.size());
-    lines.emplace_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
-
-std::optional<int> FindPaneLine(const Schedule& schedule, std::string_view selector, int from) {
-  for (int line = from; line <= schedule.LastLine(); ++line) {
-    if (schedule.GetScheduleField(ScheduleField::Selector, line) == selector) return line;
-  }
-  return std::nullopt;
-}
-
-}  // namespace
-
 int StrToInt(std::string_view text) {
-  const auto fail = [text] { return ConversionError(Quoted(text) + " is not a valid integer value"); };
+  const auto fail = [text] { return ConversionError(QuotedForReport(text) + " is not a valid integer value"); };
 
   std::string_view rest = text.substr(std::min(text.find_first_not_of(' '), text.size()));
   const bool negative = rest.starts_with('-');
@@ -89,13 +93,14 @@ GbkText Schedule::GetScheduleField(ScheduleField kind, int lineIndex) const {
   return {};
 }
 
-std::optional<TickStep> DecideTick(const Schedule& schedule, const ContentPane& pane, int index, int switchValue) {
+std::optional<TickStep> DecideTick(const Schedule& schedule, const ContentPane& pane, int index, int switchValue,
+                                   const PageFilter& canShow) {
   if (schedule.IsBlank() || switchValue == 0) return std::nullopt;
-  std::optional<int> line = FindPaneLine(schedule, pane.selector, index);
+  std::optional<int> line = FindPaneLine(schedule, pane.selector, index, canShow);
   if (!line) {
     // After a page from line i the index stands on i + 1, so index - 1 is the
     // line on show: a pane with a single page keeps it without a reload.
-    line = FindPaneLine(schedule, pane.selector, 0);
+    line = FindPaneLine(schedule, pane.selector, 0, canShow);
     if (!line || *line == index - 1) return std::nullopt;
   }
   return TickStep{*line, schedule.GetScheduleField(ScheduleField::Url, *line),

@@ -8,9 +8,16 @@
 
 namespace taliven {
 
+// The only pages the panes go to, whoever asks: http or https, on a host.
+inline bool IsWebPage(const QUrl& url) {
+  const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+  return url.isValid() && web && !url.host().isEmpty();
+}
+
 class EmbeddedBrowser : public QWidget {
  public:
   using QWidget::QWidget;
+  // Loads an http or https page; any other address is refused and ignored.
   virtual void Load(const QUrl& url) = 0;
 };
 

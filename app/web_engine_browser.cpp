@@ -22,16 +22,12 @@ void initialize();
 namespace taliven {
 namespace {
 
-bool IsWebUrl(const QUrl& url) {
-  return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
-}
-
 class LockedPage final : public QWebEnginePage {
  public:
   using QWebEnginePage::QWebEnginePage;
 
  protected:
-  bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override { return IsWebUrl(url); }
+  bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override { return IsWebPage(url); }
   QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
 };
 
@@ -63,7 +59,11 @@ class WebEngineBrowser final : public EmbeddedBrowser {
   // The page must go before the profile it was made with.
   ~WebEngineBrowser() override { delete view_; }
 
-  void Load(const QUrl& url) override { view_->load(url); }
+  // A javascript: address would run in the page on show, without asking
+  // acceptNavigationRequest, so nothing but a web page gets this far.
+  void Load(const QUrl& url) override {
+    if (IsWebPage(url)) view_->load(url);
+  }
 
  private:
   QWebEngineProfile* profile_ = nullptr;

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibrary>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <stdexcept>
 
@@ -11,10 +10,6 @@
 
 namespace taliven {
 namespace {
-
-bool IsWebUrl(const QUrl& url) {
-  return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
-}
 
 // The module sits beside the program in a build tree, and in the library
 // folder once installed.
@@ -36,6 +31,11 @@ CreateEmbeddedBrowserFunction LoadWebEngineModule() {
 
 }  // namespace
 
+QUrl WebPageUrl(const QString& text) {
+  const QUrl url = QUrl::fromUserInput(text);
+  return IsWebPage(url) ? url : QUrl();
+}
+
 WebEnginePane::WebEnginePane(QWidget* parent) : WebPane(parent) {
   setAutoFillBackground(true);
   QPalette white = palette();
@@ -43,10 +43,10 @@ WebEnginePane::WebEnginePane(QWidget* parent) : WebPane(parent) {
   setPalette(white);
 }
 
-void WebEnginePane::Navigate(const QString& url) {
-  const QUrl target(url);
-  if (!IsWebUrl(target)) {
-    throw std::runtime_error("cannot show \"" + url.toStdString() + "\": only http and https pages are allowed");
+void WebEnginePane::Navigate(const QUrl& url) {
+  if (!IsWebPage(url)) {
+    throw std::runtime_error("cannot show \"" + url.toString().toStdString() +
+                             "\": only http and https pages are allowed");
   }
   if (!browser_) {
     browser_ = LoadWebEngineModule()(this);
@@ -54,7 +54,7 @@ void WebEnginePane::Navigate(const QString& url) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
   }
-  browser_->Load(target);
+  browser_->Load(url);
 }
 
 }  // namespace taliven

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -291,11 +292,14 @@ TEST(ContentPane, TableMatchesSelectorsTimersAndHiddenTops) {
   EXPECT_EQ(kCentrePane.hiddenTop, -1000);
 }
 
+const PageFilter kShowsAll = [](int, const GbkText&) { return true; };
+
 // Runs ticks the way the main window does, recording what the pane shows.
 struct RecordingPane {
   explicit RecordingPane(const ContentPane& shownPane) : pane(shownPane) {}
 
   const ContentPane& pane;
+  PageFilter canShow = kShowsAll;
   int switchValue = 1;
   int index = 0;
   int intervalMs = 1000;  // 0: the timer is stopped
@@ -304,7 +308,7 @@ struct RecordingPane {
 
   void Tick(const Schedule& schedule) {
     if (intervalMs == 0) return;
-    const std::optional<TickStep> step = DecideTick(schedule, pane, index, switchValue);
+    const std::optional<TickStep> step = DecideTick(schedule, pane, index, switchValue, canShow);
     if (!step) return;
     index = step->line;
     shown.push_back(step->url);
@@ -376,11 +380,11 @@ TEST(DecideTick, DoesNothingWithoutSomethingToShow) {
   const Schedule withoutBanner("0>5>c\r\n1 >5>x\r\n");
   const Schedule blankLines(" \r\n\t\r\n");
   const Schedule empty("");
-  EXPECT_FALSE(DecideTick(withoutBanner, kBannerPane, 0, 1));
-  EXPECT_FALSE(DecideTick(blankLines, kCentrePane, 0, 1));
-  EXPECT_FALSE(DecideTick(empty, kCentrePane, 0, 1));
-  EXPECT_FALSE(DecideTick(withoutBanner, kCentrePane, 0, 0));
-  EXPECT_TRUE(DecideTick(withoutBanner, kCentrePane, 0, 5));
+  EXPECT_FALSE(DecideTick(withoutBanner, kBannerPane, 0, 1, kShowsAll));
+  EXPECT_FALSE(DecideTick(blankLines, kCentrePane, 0, 1, kShowsAll));
+  EXPECT_FALSE(DecideTick(empty, kCentrePane, 0, 1, kShowsAll));
+  EXPECT_FALSE(DecideTick(withoutBanner, kCentrePane, 0, 0, kShowsAll));
+  EXPECT_TRUE(DecideTick(withoutBanner, kCentrePane, 0, 5, kShowsAll));
 }
 
 TEST(DecideTick, ZeroOrNegativeSecondsStopThePaneOnItsPage) {
@@ -391,6 +395,35 @@ TEST(DecideTick, ZeroOrNegativeSecondsStopThePaneOnItsPage) {
     EXPECT_EQ(centre.shown, std::vector<GbkText>{"first"}) << seconds;
     EXPECT_EQ(centre.intervalMs, 0);
   }
+}
+
+TEST(DecideTick, PassesOverLinesThePaneCannotShowInTheSameTick) {
+  const Schedule schedule(
+      "0>5>bad:1\r\n"
+      "0>5>c1\r\n"
+      "1>5>bad:banner\r\n"
+      "0>5>bad:2\r\n"
+      "0>5>bad:3\r\n"
+      "0>6>c2\r\n"
+      "0>5>bad:4\r\n");
+  std::vector<int> asked;
+  RecordingPane centre{kCentrePane};
+  centre.canShow = [&asked](int line, const GbkText& url) {
+    asked.push_back(line);
+    return !url.starts_with("bad:");
+  };
+  centre.Ticks(schedule, 5);
+  EXPECT_EQ(centre.shown, (std::vector<GbkText>{"c1", "c2", "c1", "c2", "c1"}));
+  EXPECT_TRUE(centre.errors.empty());
+  EXPECT_EQ(std::set<int>(asked.begin(), asked.end()), (std::set<int>{0, 1, 3, 4, 5, 6}))
+      << "only the pane's own lines are offered to it";
+
+  // A pane that can show none of its lines, or only the one on show, stays put.
+  RecordingPane stuck{kCentrePane};
+  stuck.canShow = [](int, const GbkText& url) { return url == "c1"; };
+  stuck.Ticks(schedule, 3);
+  EXPECT_EQ(stuck.shown, std::vector<GbkText>{"c1"});
+  EXPECT_FALSE(DecideTick(schedule, kCentrePane, 0, 1, [](int, const GbkText&) { return false; }));
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ class ScriptedHttp final : public HttpClient {
 class RecordingPane final : public WebPane {
  public:
   using WebPane::WebPane;
-  void Navigate(const QString& url) override { navigated.append(url); }
+  void Navigate(const QUrl& url) override { navigated.append(url.toString()); }
   QStringList navigated;
 };
 
