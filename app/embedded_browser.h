@@ -1,7 +1,7 @@
 #pragma once
 // The seam between the program and its web engine, which lives in a module
 // of its own: the program starts without loading the engine, and loads it
-// only when a content pane first shows a page.
+// only when a content pane is to show pages.
 
 #include <QUrl>
 #include <QWidget>
@@ -21,8 +21,12 @@ class EmbeddedBrowser : public QWidget {
   virtual void Load(const QUrl& url) = 0;
 };
 
-// The module's one entry point: creates a locked-down browser on `parent`.
+// The module's entry points.
+// Creates a locked-down browser on `parent`.
 using CreateEmbeddedBrowserFunction = EmbeddedBrowser* (*)(QWidget* parent);
 inline constexpr char kCreateEmbeddedBrowserSymbol[] = "taliven_create_embedded_browser";
+// Readies `window` to hold browsers; to be called before it is first shown.
+using PrepareWindowFunction = void (*)(QWidget* window);
+inline constexpr char kPrepareWindowSymbol[] = "taliven_prepare_window";
 
 }  // namespace taliven

@@ -172,6 +172,7 @@ TFrmmain::TFrmmain(MainWindowServices services, QWidget* parent)
   Timer1->start(1000);
   Timer2->start(1000);
   RunGuarded([this] { FormCreate(); });
+  RunGuarded([this] { PrepareShownPanes(); });
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
@@ -316,6 +317,15 @@ void TFrmmain::FormCreate() {
 void TFrmmain::HidePane(WebPane* pane, const ContentPane& row) {
   pane->setVisible(false);
   pane->move(pane->x(), row.hiddenTop);
+}
+
+// Runs before the window is first shown, when the fetches have decided
+// which panes stay: a pane that will show pages readies the window for them
+// now, so that the first page does not make the window anew on screen.
+void TFrmmain::PrepareShownPanes() {
+  for (WebPane* pane : {EmbeddedWB1, EmbeddedWB2}) {
+    if (!pane->isHidden()) pane->PrepareWindow();
+  }
 }
 
 void TFrmmain::Timer1Timer() { TickPane(kBannerPane, EmbeddedWB2, Timer1, FBannerIndex, FBannerOn); }

@@ -90,6 +90,7 @@ class TFrmmain : public QWidget {
   QWidget* createStatusBar();
   void OpenPage(const char* url);
   void HidePane(WebPane* pane, const ContentPane& row);
+  void PrepareShownPanes();
   void TickPane(const ContentPane& row, WebPane* pane, QTimer* timer, int& index, int switchValue);
   bool CanShowLine(int line, const GbkText& url);
 

@@ -11,22 +11,28 @@
 namespace taliven {
 namespace {
 
+struct WebEngineModule {
+  CreateEmbeddedBrowserFunction createBrowser;
+  PrepareWindowFunction prepareWindow;
+};
+
 // The module sits beside the program in a build tree, and in the library
 // folder once installed.
-CreateEmbeddedBrowserFunction LoadWebEngineModule() {
-  static CreateEmbeddedBrowserFunction create = [] {
+const WebEngineModule& LoadWebEngineModule() {
+  static const WebEngineModule module = [] {
     const QDir programDir(QCoreApplication::applicationDirPath());
     QString errors;
     for (const QString& dir : {programDir.path(), programDir.filePath(QStringLiteral(TALIVEN_MODULE_DIR_FROM_BIN))}) {
-      QLibrary module(QDir(dir).filePath(QStringLiteral("taliven_webengine")));
-      if (auto* found = reinterpret_cast<CreateEmbeddedBrowserFunction>(module.resolve(kCreateEmbeddedBrowserSymbol))) {
-        return found;
-      }
-      errors += QStringLiteral("\n") + module.errorString();
+      QLibrary library(QDir(dir).filePath(QStringLiteral("taliven_webengine")));
+      const auto create =
+          reinterpret_cast<CreateEmbeddedBrowserFunction>(library.resolve(kCreateEmbeddedBrowserSymbol));
+      const auto prepare = reinterpret_cast<PrepareWindowFunction>(library.resolve(kPrepareWindowSymbol));
+      if (create && prepare) return WebEngineModule{create, prepare};
+      errors += QStringLiteral("\n") + library.errorString();
     }
     throw std::runtime_error("the web pane cannot start its browser:" + errors.toStdString());
   }();
-  return create;
+  return module;
 }
 
 }  // namespace
@@ -43,13 +49,15 @@ WebEnginePane::WebEnginePane(QWidget* parent) : WebPane(parent) {
   setPalette(white);
 }
 
+void WebEnginePane::PrepareWindow() { LoadWebEngineModule().prepareWindow(window()); }
+
 void WebEnginePane::Navigate(const QUrl& url) {
   if (!IsWebPage(url)) {
     throw std::runtime_error("cannot show \"" + url.toString().toStdString() +
                              "\": only http and https pages are allowed");
   }
   if (!browser_) {
-    browser_ = LoadWebEngineModule()(this);
+    browser_ = LoadWebEngineModule().createBrowser(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);

@@ -22,15 +22,20 @@ class WebPane : public QWidget {
   // Starts loading the page and returns at once. Throws when the browser
   // cannot be started or refuses the page.
   virtual void Navigate(const QUrl& url) = 0;
+  // Readies the pane's window for the pages to come; called before the
+  // window is first shown, and only when the pane will show pages.
+  virtual void PrepareWindow() = 0;
 };
 
 // A locked-down embedded browser. Until its first navigation it is an empty
-// white area: the web engine is loaded, and its processes started, only then.
+// white area: the web engine is loaded when its window is prepared, and its
+// processes start with the first page.
 class WebEnginePane final : public WebPane {
   Q_OBJECT
  public:
   explicit WebEnginePane(QWidget* parent = nullptr);
   void Navigate(const QUrl& url) override;
+  void PrepareWindow() override;
 
  private:
   EmbeddedBrowser* browser_ = nullptr;

@@ -61,6 +61,12 @@ TEST(ContentPanes, FlagsSwitchEachPaneAndHiddenPanesMoveAway) {
       EXPECT_EQ(window.banner()->y(), -200) << label;
     }
     EXPECT_EQ(window.doubles.flagsHttp->requested.size(), c.flagsRequests) << label;
+    // A pane that will show pages readies the window before it first shows;
+    // with none, the web engine is never loaded.
+    for (RecordingPane* pane : {window.centre(), window.banner()}) {
+      EXPECT_EQ(pane->preparations, pane->isVisible() ? 1 : 0) << label << " " << pane->objectName().toStdString();
+      EXPECT_FALSE(pane->preparedOnScreen) << label;
+    }
   }
 }
 

@@ -36,7 +36,13 @@ class RecordingPane final : public WebPane {
  public:
   using WebPane::WebPane;
   void Navigate(const QUrl& url) override { navigated.append(url.toString()); }
+  void PrepareWindow() override {
+    ++preparations;
+    preparedOnScreen = window()->isVisible();
+  }
   QStringList navigated;
+  int preparations = 0;
+  bool preparedOnScreen = false;  // the window was shown already
 };
 
 // What a test keeps a hold of after handing the services to the window.
