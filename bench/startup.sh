@@ -47,7 +47,8 @@ median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
 
 servers=()
-trap 'for pid in "${servers[@]}"; do kill "$pid" 2>/dev/null || true; done' EXIT
+stop_servers() { for server in "${servers[@]}"; do kill "$server" 2>/dev/null || true; done; }
+trap stop_servers EXIT
 # Starts a demo vendor server with these options on a free port; sets `port`.
 start_server() {
   local log

@@ -61,7 +61,8 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work
 pids+=($!)
 for ((i = 0; i < 200; i++)); do [[ -s $work/display ]] && break; sleep 0.05; done
 [[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+export DISPLAY
 
 port=0
 $demo_build && port=8765
