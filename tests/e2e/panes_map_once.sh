@@ -90,7 +90,9 @@ start=$(date +%s%N)
 if $demo_build; then
   "$binary" >"$work/app.log" 2>&1 &
 else
-  LD_PRELOAD=$resolver TALIVEN_TEST_RESOLVER=127.0.0.1:$port "$binary" >"$work/app.log" 2>&1 &
+  # (A program built with AddressSanitizer wants its runtime first.)
+  ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 LD_PRELOAD=$resolver \
+    TALIVEN_TEST_RESOLVER=127.0.0.1:$port "$binary" >"$work/app.log" 2>&1 &
 fi
 app=$!
 pids+=("$app")
