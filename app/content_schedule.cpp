@@ -1,5 +1,7 @@
 #include "content_schedule.h"
 
+#include <time.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -10,8 +12,32 @@
 namespace taliven {
 namespace {
 
-// Remote text ends up in an error report, so it is shown printable and short.
-std::string Quoted(std::string_view text) {
+std::vector<GbkText> SplitLines(std::string_view text) {
+  std::vector<GbkText> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = std::min(text.find("\r\n", start), text.size());
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+// The first line from `from` on that belongs to the pane and that it can show.
+std::optional<int> FindPaneLine(const Schedule& schedule, std::string_view selector, int from,
+                                const PageFilter& canShow) {
+  for (int line = from; line <= schedule.LastLine(); ++line) {
+    if (schedule.GetScheduleField(ScheduleField::Selector, line) == selector &&
+        canShow(line, schedule.GetScheduleField(ScheduleField::Url, line))) {
+      return line;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string QuotedForReport(std::string_view text) {
   constexpr std::size_t kShownBytes = 64;
   constexpr char kHex[] = "0123456789ABCDEF";
   std::string shown = "'";
@@ -27,30 +53,10 @@ std::string Quoted(std::string_view text) {
   return shown + "'";
 }
 
-std::vector<GbkText> SplitLines(std::string_view text) {
-  std::vector<GbkText> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = std::min(text.find("\r\n", start), text.size());
-    lines.emplace_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
-
-std::optional<int> FindPaneLine(const Schedule& schedule, std::string_view selector, int from) {
-  for (int line = from; line <= schedule.LastLine(); ++line) {
-    if (schedule.GetScheduleField(ScheduleField::Selector, line) == selector) return line;
-  }
-  return std::nullopt;
-}
-
-}  // namespace
-
 int StrToInt(std::string_view text) {
   const auto fail = [text] {
     return ConversionError(ErrorMessage(Utf8(u8"从厂商服务器读到的内容中有一个数字无法识别。"),
-                                        Quoted(text) + " is not a valid integer value"));
+                                        QuotedForReport(text) + " is not a valid integer value"));
   };
 
   std::string_view rest = text.substr(std::min(text.find_first_not_of(' '), text.size()));
@@ -92,13 +98,14 @@ GbkText Schedule::GetScheduleField(ScheduleField kind, int lineIndex) const {
   return {};
 }
 
-std::optional<TickStep> DecideTick(const Schedule& schedule, const ContentPane& pane, int index, int switchValue) {
+std::optional<TickStep> DecideTick(const Schedule& schedule, const ContentPane& pane, int index, int switchValue,
+                                   const PageFilter& canShow) {
   if (schedule.IsBlank() || switchValue == 0) return std::nullopt;
-  std::optional<int> line = FindPaneLine(schedule, pane.selector, index);
+  std::optional<int> line = FindPaneLine(schedule, pane.selector, index, canShow);
   if (!line) {
     // After a page from line i the index stands on i + 1, so index - 1 is the
     // line on show: a pane with a single page keeps it without a reload.
-    line = FindPaneLine(schedule, pane.selector, 0);
+    line = FindPaneLine(schedule, pane.selector, 0, canShow);
     if (!line || *line == index - 1) return std::nullopt;
   }
   return TickStep{*line, schedule.GetScheduleField(ScheduleField::Url, *line),
@@ -115,14 +122,24 @@ int FlagAt(std::string_view flags, std::size_t position) {
   return StrToInt(position < flags.size() ? flags.substr(position, 1) : std::string_view());
 }
 
-RemoteContent FetchRemoteContent(HttpClient& scheduleClient, HttpClient& flagsClient, std::string_view serverUrl) {
+// (Not <chrono>: its texts do not convert to GBK.)
+std::int64_t MonotonicMs() {
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  return std::int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1'000'000;
+}
+
+RemoteContent FetchRemoteContent(HttpClient& scheduleClient, HttpClient& flagsClient, std::string_view serverUrl,
+                                 const MonotonicClock& clock) {
   const std::string scheduleUrl = std::string(serverUrl) + kSchedulePath;
   const std::string flagsUrl = std::string(serverUrl) + kFlagsPath;
+  const std::int64_t end = clock() + kStartupBudgetMs;
+  const auto timeLeft = [&] { return end - clock(); };
   RemoteContent content;
   try {
-    content.schedule = scheduleClient.Get(scheduleUrl);
-    content.centreOn = FlagAt(flagsClient.Get(flagsUrl), 0);
-    content.bannerOn = FlagAt(flagsClient.Get(flagsUrl), 1);
+    content.schedule = scheduleClient.Get(scheduleUrl, timeLeft());
+    content.centreOn = FlagAt(flagsClient.Get(flagsUrl, timeLeft()), 0);
+    content.bannerOn = FlagAt(flagsClient.Get(flagsUrl, timeLeft()), 1);
   } catch (...) {
     // The panes are an extra: whatever went wrong, the window opens with both
     // switched off and says nothing.

@@ -3,6 +3,8 @@
 // server, the flags that switch the panes, and what each timer tick does.
 // The main window only wires these to its web panes and timers.
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -68,11 +70,16 @@ struct TickStep {
   GbkText seconds;
 };
 
+// Whether a pane can show the page that line `line` names by `url`. A pane
+// passes over a line it cannot show as over a line of neither pane.
+using PageFilter = std::function<bool(int line, const GbkText& url)>;
+
 // Decides a pane's tick from its index (the line its search starts at) and
 // its switch. Nothing happens when the schedule is blank, the pane is off, or
-// it has no further page; after its last page a pane starts again at its
-// first one, unless that is the page it shows already.
-std::optional<TickStep> DecideTick(const Schedule& schedule, const ContentPane& pane, int index, int switchValue);
+// it has no further page it can show; after its last page a pane starts again
+// at its first one, unless that is the page it shows already.
+std::optional<TickStep> DecideTick(const Schedule& schedule, const ContentPane& pane, int index, int switchValue,
+                                   const PageFilter& canShow);
 
 // A page's display time as a timer interval in milliseconds; 0 means stop the
 // timer. Throws ConversionError when the seconds field is not an integer.
@@ -82,6 +89,10 @@ int DisplayIntervalMs(std::string_view secondsField);
 // byte is missing or not a digit.
 int FlagAt(std::string_view flags, std::size_t position);
 
+// A remote text as an error report or a log line may quote it: printable
+// ASCII, other bytes as \xNN, cut after 64 bytes, in single quotes.
+std::string QuotedForReport(std::string_view text);
+
 // What the start-up fetches found. Both switches are 0 when any fetch or
 // conversion failed; the schedule is kept when its own fetch succeeded.
 struct RemoteContent {
@@ -90,6 +101,17 @@ struct RemoteContent {
   int bannerOn = 0;
 };
 
-RemoteContent FetchRemoteContent(HttpClient& scheduleClient, HttpClient& flagsClient, std::string_view serverUrl);
+// The window waits for the start-up fetches before it first shows, so the
+// three of them together, name look-ups included, get this many milliseconds;
+// each request gets what is left, and the block fails when nothing is.
+inline constexpr std::int64_t kStartupBudgetMs = 3000;
+
+// Milliseconds on a clock that only goes forward, for the budget; tests hand
+// in a clock of their own.
+using MonotonicClock = std::function<std::int64_t()>;
+std::int64_t MonotonicMs();
+
+RemoteContent FetchRemoteContent(HttpClient& scheduleClient, HttpClient& flagsClient, std::string_view serverUrl,
+                                 const MonotonicClock& clock = MonotonicMs);
 
 }  // namespace taliven

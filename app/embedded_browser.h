@@ -1,21 +1,32 @@
 #pragma once
 // The seam between the program and its web engine, which lives in a module
 // of its own: the program starts without loading the engine, and loads it
-// only when a content pane first shows a page.
+// only when a content pane is to show pages.
 
 #include <QUrl>
 #include <QWidget>
 
 namespace taliven {
 
+// The only pages the panes go to, whoever asks: http or https, on a host.
+inline bool IsWebPage(const QUrl& url) {
+  const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+  return url.isValid() && web && !url.host().isEmpty();
+}
+
 class EmbeddedBrowser : public QWidget {
  public:
   using QWidget::QWidget;
+  // Loads an http or https page; any other address is refused and ignored.
   virtual void Load(const QUrl& url) = 0;
 };
 
-// The module's one entry point: creates a locked-down browser on `parent`.
+// The module's entry points.
+// Creates a locked-down browser on `parent`.
 using CreateEmbeddedBrowserFunction = EmbeddedBrowser* (*)(QWidget* parent);
 inline constexpr char kCreateEmbeddedBrowserSymbol[] = "taliven_create_embedded_browser";
+// Readies `window` to hold browsers; to be called before it is first shown.
+using PrepareWindowFunction = void (*)(QWidget* window);
+inline constexpr char kPrepareWindowSymbol[] = "taliven_prepare_window";
 
 }  // namespace taliven

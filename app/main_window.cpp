@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <cstdio>
 
 #include "buttons.h"
 #include "calendar_window.h"
@@ -174,6 +175,7 @@ TFrmmain::TFrmmain(MainWindowServices services, QWidget* parent)
   Timer1->start(1000);
   Timer2->start(1000);
   RunGuarded([this] { FormCreate(); });
+  RunGuarded([this] { PrepareShownPanes(); });
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
@@ -323,17 +325,39 @@ void TFrmmain::HidePane(WebPane* pane, const ContentPane& row) {
   pane->move(pane->x(), row.hiddenTop);
 }
 
+// Runs before the window is first shown, when the fetches have decided
+// which panes stay: a pane that will show pages readies the window for them
+// now, so that the first page does not make the window anew on screen.
+void TFrmmain::PrepareShownPanes() {
+  for (WebPane* pane : {EmbeddedWB1, EmbeddedWB2}) {
+    if (!pane->isHidden()) pane->PrepareWindow();
+  }
+}
+
 void TFrmmain::Timer1Timer() { TickPane(kBannerPane, EmbeddedWB2, Timer1, FBannerIndex, FBannerOn); }
 
 void TFrmmain::Timer2Timer() { TickPane(kCentrePane, EmbeddedWB1, Timer2, FCentreIndex, FCentreOn); }
 
+// A line that names no web page is passed over, as a line of neither pane
+// is: the user could do nothing about the vendor's line, so it is written
+// to standard error, once, rather than reported.
+bool TFrmmain::CanShowLine(int line, const GbkText& url) {
+  if (refusedLines_.contains(line)) return false;
+  if (!WebPageUrl(FromGbk(url)).isEmpty()) return true;
+  refusedLines_.insert(line);
+  std::fprintf(stderr, "taliven: schedule line %d names no http or https page, and is skipped: %s\n", line + 1,
+               QuotedForReport(url).c_str());
+  return false;
+}
+
 // The page is requested before its seconds are read: a bad seconds field
 // leaves the index on its line, so the next tick tries it again.
 void TFrmmain::TickPane(const ContentPane& row, WebPane* pane, QTimer* timer, int& index, int switchValue) {
-  const std::optional<TickStep> step = DecideTick(Memo1, row, index, switchValue);
+  const std::optional<TickStep> step = DecideTick(
+      Memo1, row, index, switchValue, [this](int line, const GbkText& url) { return CanShowLine(line, url); });
   if (!step) return;
   index = step->line;
-  pane->Navigate(FromGbk(step->url));
+  pane->Navigate(WebPageUrl(FromGbk(step->url)));
   const int intervalMs = DisplayIntervalMs(step->seconds);
   if (intervalMs > 0) {
     timer->start(intervalMs);

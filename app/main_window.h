@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "browser_launcher.h"
@@ -89,7 +90,9 @@ class TFrmmain : public QWidget {
   QWidget* createStatusBar();
   void OpenPage(const char* url);
   void HidePane(WebPane* pane, const ContentPane& row);
+  void PrepareShownPanes();
   void TickPane(const ContentPane& row, WebPane* pane, QTimer* timer, int& index, int switchValue);
+  bool CanShowLine(int line, const GbkText& url);
 
   MainWindowServices services_;
   Schedule Memo1;                  // the schedule text, read line by line
@@ -99,6 +102,7 @@ class TFrmmain : public QWidget {
   SvgPicture* Image15 = nullptr;
   QTimer* Timer1 = nullptr;
   QTimer* Timer2 = nullptr;
+  std::set<int> refusedLines_;  // schedule lines naming no web page, told once
 };
 
 extern TFrmmain* Frmmain;

@@ -1,6 +1,9 @@
 // The web engine module: a browser for remote pages that may go nowhere but
-// to other web pages, opens no windows, reads no local files and downloads
-// nothing. Loaded by WebEnginePane on its first navigation.
+// to other web pages, opens no windows, reads no local files, downloads
+// nothing and keeps nothing on disk. Loaded by WebEnginePane when a content
+// pane is to show pages.
+#include <QCoreApplication>
+#include <QQuickWidget>
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
@@ -22,8 +25,13 @@ void initialize();
 namespace taliven {
 namespace {
 
-bool IsWebUrl(const QUrl& url) {
-  return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
+constexpr char kSurfaceHintName[] = "taliven_web_surface_hint";
+
+void StartEngine() {
+  // Drawing the pages compiles shaders, which the toolkit would otherwise
+  // keep in the user's cache folder.
+  QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+  QtWebEngineCore::initialize();  // returns at once after the first call
 }
 
 class LockedPage final : public QWebEnginePage {
@@ -31,7 +39,7 @@ class LockedPage final : public QWebEnginePage {
   using QWebEnginePage::QWebEnginePage;
 
  protected:
-  bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override { return IsWebUrl(url); }
+  bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override { return IsWebPage(url); }
   QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
 };
 
@@ -63,7 +71,11 @@ class WebEngineBrowser final : public EmbeddedBrowser {
   // The page must go before the profile it was made with.
   ~WebEngineBrowser() override { delete view_; }
 
-  void Load(const QUrl& url) override { view_->load(url); }
+  // A javascript: address would run in the page on show, without asking
+  // acceptNavigationRequest, so nothing but a web page gets this far.
+  void Load(const QUrl& url) override {
+    if (IsWebPage(url)) view_->load(url);
+  }
 
  private:
   QWebEngineProfile* profile_ = nullptr;
@@ -74,6 +86,20 @@ class WebEngineBrowser final : public EmbeddedBrowser {
 }  // namespace taliven
 
 extern "C" Q_DECL_EXPORT taliven::EmbeddedBrowser* taliven_create_embedded_browser(QWidget* parent) {
-  QtWebEngineCore::initialize();  // returns at once after the first call
+  taliven::StartEngine();
   return new taliven::WebEngineBrowser(parent);
+}
+
+// The engine draws its pages through the OpenGL surface of the window that
+// holds them. A window made without one is destroyed and made anew when the
+// first page arrives, and blinks on screen. The toolkit makes a window with
+// that surface when a widget that draws the same way is in it as the window
+// is first shown: a hidden one is enough.
+extern "C" Q_DECL_EXPORT void taliven_prepare_window(QWidget* window) {
+  taliven::StartEngine();
+  if (window->findChild<QQuickWidget*>(taliven::kSurfaceHintName, Qt::FindDirectChildrenOnly)) return;
+  auto* hint = new QQuickWidget(window);
+  hint->setObjectName(taliven::kSurfaceHintName);
+  hint->setGeometry(0, 0, 1, 1);
+  hint->hide();
 }

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibrary>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <stdexcept>
 
@@ -13,30 +12,37 @@
 namespace taliven {
 namespace {
 
-bool IsWebUrl(const QUrl& url) {
-  return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
-}
+struct WebEngineModule {
+  CreateEmbeddedBrowserFunction createBrowser;
+  PrepareWindowFunction prepareWindow;
+};
 
 // The module sits beside the program in a build tree, and in the library
 // folder once installed.
-CreateEmbeddedBrowserFunction LoadWebEngineModule() {
-  static CreateEmbeddedBrowserFunction create = [] {
+const WebEngineModule& LoadWebEngineModule() {
+  static const WebEngineModule module = [] {
     const QDir programDir(QCoreApplication::applicationDirPath());
     QString errors;
     for (const QString& dir : {programDir.path(), programDir.filePath(QStringLiteral(TALIVEN_MODULE_DIR_FROM_BIN))}) {
-      QLibrary module(QDir(dir).filePath(QStringLiteral("taliven_webengine")));
-      if (auto* found = reinterpret_cast<CreateEmbeddedBrowserFunction>(module.resolve(kCreateEmbeddedBrowserSymbol))) {
-        return found;
-      }
-      errors += QStringLiteral("\n") + module.errorString();
+      QLibrary library(QDir(dir).filePath(QStringLiteral("taliven_webengine")));
+      const auto create =
+          reinterpret_cast<CreateEmbeddedBrowserFunction>(library.resolve(kCreateEmbeddedBrowserSymbol));
+      const auto prepare = reinterpret_cast<PrepareWindowFunction>(library.resolve(kPrepareWindowSymbol));
+      if (create && prepare) return WebEngineModule{create, prepare};
+      errors += QStringLiteral("\n") + library.errorString();
     }
     throw std::runtime_error(ErrorMessage("网页广告栏无法启动它的浏览组件。",
                                           "the web pane cannot start its browser:" + errors.toStdString()));
   }();
-  return create;
+  return module;
 }
 
 }  // namespace
+
+QUrl WebPageUrl(const QString& text) {
+  const QUrl url = QUrl::fromUserInput(text);
+  return IsWebPage(url) ? url : QUrl();
+}
 
 WebEnginePane::WebEnginePane(QWidget* parent) : WebPane(parent) {
   setAutoFillBackground(true);
@@ -45,20 +51,21 @@ WebEnginePane::WebEnginePane(QWidget* parent) : WebPane(parent) {
   setPalette(white);
 }
 
-void WebEnginePane::Navigate(const QString& url) {
-  const QUrl target(url);
-  if (!IsWebUrl(target)) {
+void WebEnginePane::PrepareWindow() { LoadWebEngineModule().prepareWindow(window()); }
+
+void WebEnginePane::Navigate(const QUrl& url) {
+  if (!IsWebPage(url)) {
     throw std::runtime_error(
         ErrorMessage("网页广告栏无法打开一个网页：它的地址不是 http 或 https 网址。",
-                     "cannot show \"" + url.toStdString() + "\": only http and https pages are allowed"));
+                     "cannot show \"" + url.toString().toStdString() + "\": only http and https pages are allowed"));
   }
   if (!browser_) {
-    browser_ = LoadWebEngineModule()(this);
+    browser_ = LoadWebEngineModule().createBrowser(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
   }
-  browser_->Load(target);
+  browser_->Load(url);
 }
 
 }  // namespace taliven

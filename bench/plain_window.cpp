@@ -2,7 +2,8 @@
 // --text it shows one line of Chinese in the toolkit's default font, which is
 // what drawing any text costs. Built as plain_fetch_window, it first makes
 // Taliven's start-up fetches from the vendor server, which is what the HTTP
-// client costs (a separate program, so the others never load it).
+// client costs (a separate program, so the others never load it). With both,
+// it is the fair floor: what any program like Taliven must pay.
 #include <cstring>
 
 #include <QApplication>

@@ -49,16 +49,22 @@ std::size_t CountLines(std::string_view text) {
   return lines;
 }
 
-void CheckTicks(const Schedule& schedule, const ContentPane& pane) {
+// A pane that can show the URLs of even length only, as a stand-in for one
+// that refuses some of its lines.
+bool EvenUrl(int, const GbkText& url) { return url.size() % 2 == 0; }
+bool AnyUrl(int, const GbkText&) { return true; }
+
+void CheckTicks(const Schedule& schedule, const ContentPane& pane, const PageFilter& canShow) {
   for (const int index : {0, 1, schedule.LastLine() / 2, schedule.LastLine(), schedule.LastLine() + 1}) {
-    const std::optional<TickStep> step = DecideTick(schedule, pane, index, 1);
+    const std::optional<TickStep> step = DecideTick(schedule, pane, index, 1, canShow);
     Check(!step || !schedule.IsBlank());
     if (!step) continue;
     Check(step->line >= 0 && step->line <= schedule.LastLine());
     Check(step->line >= index || step->line != index - 1);
     Check(schedule.GetScheduleField(ScheduleField::Selector, step->line) == pane.selector);
     Check(schedule.GetScheduleField(ScheduleField::Url, step->line) == step->url);
-    Check(!DecideTick(schedule, pane, index, 0));
+    Check(canShow(step->line, step->url));
+    Check(!DecideTick(schedule, pane, index, 0, canShow));
   }
 }
 
@@ -79,7 +85,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(Trim(url) == url);
     CheckConversion(seconds);
   }
-  CheckTicks(schedule, kBannerPane);
-  CheckTicks(schedule, kCentrePane);
+  for (const PageFilter& canShow : {PageFilter(AnyUrl), PageFilter(EvenUrl)}) {
+    CheckTicks(schedule, kBannerPane, canShow);
+    CheckTicks(schedule, kCentrePane, canShow);
+  }
   return 0;
 }

@@ -147,10 +147,11 @@ CurlHttpClient::CurlHttpClient() {
   SetOption(easy, CURLOPT_COOKIEFILE, "");  // in-memory cookies, kept with the handle
   SetOption(easy, CURLOPT_PROXY, "");       // ignore proxies named by the environment
   SetOption(easy, CURLOPT_FOLLOWLOCATION, 0L);
-  SetOption(easy, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
-  SetOption(easy, CURLOPT_TIMEOUT_MS, kRequestTimeoutMs);
-  SetOption(easy, CURLOPT_LOW_SPEED_LIMIT, kLowSpeedBytes);
-  SetOption(easy, CURLOPT_LOW_SPEED_TIME, kLowSpeedSeconds);
+  // A name look-up runs on a thread of its own, which curl would otherwise
+  // wait for when a request ends or the handle goes, however long the name
+  // server keeps silent: past any time limit. Left alone, the thread ends
+  // with its look-up or with the process.
+  SetOption(easy, CURLOPT_QUICK_EXIT, 1L);
   SetOption(easy, CURLOPT_WRITEFUNCTION, &Session::OnBody);
   SetOption(easy, CURLOPT_WRITEDATA, static_cast<void*>(session_.get()));
   SetOption(easy, CURLOPT_HEADERFUNCTION, &Session::OnHeader);
@@ -159,13 +160,16 @@ CurlHttpClient::CurlHttpClient() {
 
 CurlHttpClient::~CurlHttpClient() = default;
 
-GbkText CurlHttpClient::Get(const std::string& url) {
+GbkText CurlHttpClient::Get(const std::string& url, std::int64_t timeLimitMs) {
   Session& session = *session_;
   CURL* easy = session.easy.get();
   const auto failure = [&url](const std::string& why) { return HttpError("GET " + url + ": " + why); };
 
+  // curl reads a time-out of 0 as none at all.
+  if (timeLimitMs <= 0) throw failure("no time is left for the request");
   session.StartRequest();
   SetOption(easy, CURLOPT_URL, url.c_str());
+  SetOption(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(timeLimitMs));
   const CURLcode result = curl_easy_perform(easy);
   if (session.bodyTooLarge) {
     throw failure("the response body is larger than " + std::to_string(kMaxBodyBytes) + " bytes");

@@ -8,10 +8,16 @@ and a few small pages of its own.
     build-demo/app/taliven
 
 --flags changes the flags text, e.g. --flags 10 for the centre pane alone.
+It can also misbehave, for start-up measurements: --silent takes requests
+and never answers; --slow SECONDS sends each answer a little at a time, so
+that it is complete only after SECONDS. --port 0 picks a free port; the
+first line printed names the server's address.
 """
 
 import argparse
 import html
+import threading
+import time
 from http import HTTPStatus
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
@@ -125,13 +131,16 @@ def schedule_text(base_url):
     return ("\r\n".join(lines) + "\r\n").encode("gbk")
 
 
-def make_handler(base_url, flags):
+def make_handler(flags, silent, slow_seconds):
     routes = pages()
 
     class Handler(BaseHTTPRequestHandler):
         protocol_version = "HTTP/1.1"
 
         def do_GET(self):
+            if silent:
+                threading.Event().wait()  # until the server ends
+            base_url = self.server.base_url
             if self.path == SCHEDULE_PATH:
                 self.send_body(schedule_text(base_url), "text/html; charset=gbk")
             elif self.path == FLAGS_PATH:
@@ -149,7 +158,22 @@ def make_handler(base_url, flags):
             for name, value in headers:
                 self.send_header(name, value)
             self.end_headers()
-            self.wfile.write(body)
+            if not slow_seconds:
+                self.wfile.write(body)
+                return
+            # One byte at a time, evenly over the time, the last one at its end;
+            # a client that gives up closes the connection.
+            try:
+                for i in range(len(body)):
+                    time.sleep(slow_seconds / len(body))
+                    self.wfile.write(body[i:i + 1])
+                    self.wfile.flush()
+            except (BrokenPipeError, ConnectionResetError):
+                self.close_connection = True
+
+        def log_message(self, format, *args):
+            if not (silent or slow_seconds):
+                super().log_message(format, *args)
 
     return Handler
 
@@ -158,11 +182,16 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--port", type=int, default=8765)
     parser.add_argument("--flags", default="11", help="the flags text (default: 11, both panes on)")
+    behaviour = parser.add_mutually_exclusive_group()
+    behaviour.add_argument("--silent", action="store_true", help="take requests and never answer")
+    behaviour.add_argument("--slow", type=float, metavar="SECONDS", default=0,
+                           help="complete each answer only after SECONDS")
     args = parser.parse_args()
 
-    base_url = f"http://127.0.0.1:{args.port}"
-    server = ThreadingHTTPServer(("127.0.0.1", args.port), make_handler(base_url, args.flags))
-    print(f"demo vendor server on {base_url}", flush=True)
+    server = ThreadingHTTPServer(("127.0.0.1", args.port), make_handler(args.flags, args.silent, args.slow))
+    server.daemon_threads = True
+    server.base_url = f"http://127.0.0.1:{server.server_address[1]}"
+    print(f"demo vendor server on {server.base_url}", flush=True)
     try:
         server.serve_forever()
     except KeyboardInterrupt:

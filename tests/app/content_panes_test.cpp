@@ -62,6 +62,12 @@ TEST(ContentPanes, FlagsSwitchEachPaneAndHiddenPanesMoveAway) {
       EXPECT_EQ(window.banner()->y(), -200) << label;
     }
     EXPECT_EQ(window.doubles.flagsHttp->requested.size(), c.flagsRequests) << label;
+    // A pane that will show pages readies the window before it first shows;
+    // with none, the web engine is never loaded.
+    for (RecordingPane* pane : {window.centre(), window.banner()}) {
+      EXPECT_EQ(pane->preparations, pane->isVisible() ? 1 : 0) << label << " " << pane->objectName().toStdString();
+      EXPECT_FALSE(pane->preparedOnScreen) << label;
+    }
   }
 }
 
@@ -99,6 +105,42 @@ TEST(ContentPanes, ASwitchedOffPaneNeverNavigates) {
   window.frame->Timer2Timer();
   EXPECT_TRUE(window.banner()->navigated.isEmpty());
   EXPECT_EQ(window.centre()->navigated.size(), 1);
+}
+
+TEST(ContentPanes, LinesNamingNoWebPageAreSkippedInTheSameTickAndToldOnce) {
+  const GbkText schedule =
+      "0>5>file:///etc/passwd\r\n"
+      "0>5>http://centre/1\r\n"
+      "1>5>javascript:alert(1)\r\n"
+      "0>5>data:text/html,<b>x</b>\r\n"
+      "1>5>www.vendor.example/banner.htm\r\n"
+      "0>5>about:blank\r\n"
+      "0>6>vendor.example/centre.htm\r\n"
+      "1>5>not a url\r\n"
+      "0>5>/etc/hostname\r\n";
+  taliven::testing::RecordingReporter reporter;
+  Window window(schedule, "11", "11");
+  ::testing::internal::CaptureStderr();
+  for (int tick = 0; tick < 4; ++tick) {
+    window.frame->Timer1Timer();
+    window.frame->Timer2Timer();
+  }
+  QStringList told = QString::fromStdString(::testing::internal::GetCapturedStderr()).split('\n', Qt::SkipEmptyParts);
+  told.sort();
+
+  EXPECT_EQ(window.centre()->navigated, (QStringList{"http://centre/1", "http://vendor.example/centre.htm",
+                                                     "http://centre/1", "http://vendor.example/centre.htm"}));
+  EXPECT_EQ(window.timer("Timer2")->interval(), 6000);
+  EXPECT_EQ(window.banner()->navigated, QStringList{"http://www.vendor.example/banner.htm"});
+  EXPECT_TRUE(reporter.messages().empty());
+  EXPECT_EQ(told, (QStringList{
+                      "taliven: schedule line 1 names no http or https page, and is skipped: 'file:///etc/passwd'",
+                      "taliven: schedule line 3 names no http or https page, and is skipped: 'javascript:alert(1)'",
+                      "taliven: schedule line 4 names no http or https page, and is skipped: 'data:text/html,<b>x</b>'",
+                      "taliven: schedule line 6 names no http or https page, and is skipped: 'about:blank'",
+                      "taliven: schedule line 8 names no http or https page, and is skipped: 'not a url'",
+                      "taliven: schedule line 9 names no http or https page, and is skipped: '/etc/hostname'",
+                  }));
 }
 
 TEST(ContentPanes, ABadSecondsFieldIsReportedOnEveryTickAndTheIndexStays) {

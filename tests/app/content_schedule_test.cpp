@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,21 +15,40 @@
 namespace taliven {
 namespace {
 
-// Answers each GET with the next scripted body; nullopt fails the request.
+// A clock that stands still until a test moves it.
+struct FakeClock {
+  std::int64_t nowMs = 1000;
+  MonotonicClock AsClock() {
+    return [this] { return nowMs; };
+  }
+};
+
+// Answers each GET with the next scripted body; nullopt fails the request, as
+// does a request given no time. Each answer takes `takesMs` on the clock.
 class ScriptedClient final : public HttpClient {
  public:
-  explicit ScriptedClient(std::vector<std::optional<GbkText>> answers) : answers_(std::move(answers)) {}
+  explicit ScriptedClient(std::vector<std::optional<GbkText>> answers, FakeClock* clock = nullptr,
+                          std::int64_t takesMs = 0)
+      : answers_(std::move(answers)), clock_(clock), takesMs_(takesMs) {}
 
-  GbkText Get(const std::string& url) override {
+  GbkText Get(const std::string& url, std::int64_t timeLimitMs) override {
     urls.push_back(url);
-    if (urls.size() > answers_.size() || !answers_[urls.size() - 1]) throw HttpError("GET " + url + ": refused");
+    limits.push_back(timeLimitMs);
+    if (timeLimitMs <= 0) throw HttpError("GET " + url + ": no time is left");
+    if (clock_) clock_->nowMs += std::min(takesMs_, timeLimitMs);
+    if (urls.size() > answers_.size() || !answers_[urls.size() - 1] || takesMs_ > timeLimitMs) {
+      throw HttpError("GET " + url + ": refused");
+    }
     return *answers_[urls.size() - 1];
   }
 
   std::vector<std::string> urls;
+  std::vector<std::int64_t> limits;
 
  private:
   std::vector<std::optional<GbkText>> answers_;
+  FakeClock* clock_;
+  std::int64_t takesMs_;
 };
 
 constexpr char kServer[] = "http://vendor.test";
@@ -86,6 +107,35 @@ TEST(FetchRemoteContent, AFailedFetchSwitchesBothOffAndKeepsTheSchedule) {
     EXPECT_EQ(content.schedule, "0>5>u");
     EXPECT_EQ(content.centreOn, 0);
     EXPECT_EQ(content.bannerOn, 0);
+  }
+}
+
+TEST(FetchRemoteContent, TheThreeRequestsShareOneBudget) {
+  struct Case {
+    std::int64_t scheduleTakes, flagsTake;
+    std::vector<std::int64_t> scheduleLimit, flagsLimits;
+    int centreOn, bannerOn;
+  };
+  const Case cases[] = {
+      {0, 0, {3000}, {3000, 3000}, 1, 1},
+      {1200, 800, {3000}, {1800, 1000}, 1, 1},
+      // The second flags request is given no time.
+      {1500, 1500, {3000}, {1500, 0}, 0, 0},
+      // The first one runs out of time.
+      {2000, 1500, {3000}, {1000}, 0, 0},
+      // So does the schedule's: no flags request at all.
+      {3500, 0, {3000}, {}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    FakeClock clock;
+    ScriptedClient schedule({"1>5>u"}, &clock, c.scheduleTakes);
+    ScriptedClient flags({"11", "11"}, &clock, c.flagsTake);
+    const RemoteContent content = FetchRemoteContent(schedule, flags, kServer, clock.AsClock());
+    const std::string label = std::to_string(c.scheduleTakes) + "+" + std::to_string(c.flagsTake);
+    EXPECT_EQ(schedule.limits, c.scheduleLimit) << label;
+    EXPECT_EQ(flags.limits, c.flagsLimits) << label;
+    EXPECT_EQ(content.centreOn, c.centreOn) << label;
+    EXPECT_EQ(content.bannerOn, c.bannerOn) << label;
   }
 }
 
@@ -243,11 +293,14 @@ TEST(ContentPane, TableMatchesSelectorsTimersAndHiddenTops) {
   EXPECT_EQ(kCentrePane.hiddenTop, -1000);
 }
 
+const PageFilter kShowsAll = [](int, const GbkText&) { return true; };
+
 // Runs ticks the way the main window does, recording what the pane shows.
 struct RecordingPane {
   explicit RecordingPane(const ContentPane& shownPane) : pane(shownPane) {}
 
   const ContentPane& pane;
+  PageFilter canShow = kShowsAll;
   int switchValue = 1;
   int index = 0;
   int intervalMs = 1000;  // 0: the timer is stopped
@@ -256,7 +309,7 @@ struct RecordingPane {
 
   void Tick(const Schedule& schedule) {
     if (intervalMs == 0) return;
-    const std::optional<TickStep> step = DecideTick(schedule, pane, index, switchValue);
+    const std::optional<TickStep> step = DecideTick(schedule, pane, index, switchValue, canShow);
     if (!step) return;
     index = step->line;
     shown.push_back(step->url);
@@ -328,11 +381,11 @@ TEST(DecideTick, DoesNothingWithoutSomethingToShow) {
   const Schedule withoutBanner("0>5>c\r\n1 >5>x\r\n");
   const Schedule blankLines(" \r\n\t\r\n");
   const Schedule empty("");
-  EXPECT_FALSE(DecideTick(withoutBanner, kBannerPane, 0, 1));
-  EXPECT_FALSE(DecideTick(blankLines, kCentrePane, 0, 1));
-  EXPECT_FALSE(DecideTick(empty, kCentrePane, 0, 1));
-  EXPECT_FALSE(DecideTick(withoutBanner, kCentrePane, 0, 0));
-  EXPECT_TRUE(DecideTick(withoutBanner, kCentrePane, 0, 5));
+  EXPECT_FALSE(DecideTick(withoutBanner, kBannerPane, 0, 1, kShowsAll));
+  EXPECT_FALSE(DecideTick(blankLines, kCentrePane, 0, 1, kShowsAll));
+  EXPECT_FALSE(DecideTick(empty, kCentrePane, 0, 1, kShowsAll));
+  EXPECT_FALSE(DecideTick(withoutBanner, kCentrePane, 0, 0, kShowsAll));
+  EXPECT_TRUE(DecideTick(withoutBanner, kCentrePane, 0, 5, kShowsAll));
 }
 
 TEST(DecideTick, ZeroOrNegativeSecondsStopThePaneOnItsPage) {
@@ -343,6 +396,35 @@ TEST(DecideTick, ZeroOrNegativeSecondsStopThePaneOnItsPage) {
     EXPECT_EQ(centre.shown, std::vector<GbkText>{"first"}) << seconds;
     EXPECT_EQ(centre.intervalMs, 0);
   }
+}
+
+TEST(DecideTick, PassesOverLinesThePaneCannotShowInTheSameTick) {
+  const Schedule schedule(
+      "0>5>bad:1\r\n"
+      "0>5>c1\r\n"
+      "1>5>bad:banner\r\n"
+      "0>5>bad:2\r\n"
+      "0>5>bad:3\r\n"
+      "0>6>c2\r\n"
+      "0>5>bad:4\r\n");
+  std::vector<int> asked;
+  RecordingPane centre{kCentrePane};
+  centre.canShow = [&asked](int line, const GbkText& url) {
+    asked.push_back(line);
+    return !url.starts_with("bad:");
+  };
+  centre.Ticks(schedule, 5);
+  EXPECT_EQ(centre.shown, (std::vector<GbkText>{"c1", "c2", "c1", "c2", "c1"}));
+  EXPECT_TRUE(centre.errors.empty());
+  EXPECT_EQ(std::set<int>(asked.begin(), asked.end()), (std::set<int>{0, 1, 3, 4, 5, 6}))
+      << "only the pane's own lines are offered to it";
+
+  // A pane that can show none of its lines, or only the one on show, stays put.
+  RecordingPane stuck{kCentrePane};
+  stuck.canShow = [](int, const GbkText& url) { return url == "c1"; };
+  stuck.Ticks(schedule, 3);
+  EXPECT_EQ(stuck.shown, std::vector<GbkText>{"c1"});
+  EXPECT_FALSE(DecideTick(schedule, kCentrePane, 0, 1, [](int, const GbkText&) { return false; }));
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -12,15 +15,25 @@
 namespace taliven {
 namespace {
 
+using namespace std::chrono_literals;
+using testing::DeadNameServer;
 using ::testing::HasSubstr;
 using testing::LocalHttpServer;
 using testing::RawHttpServer;
 using testing::RefusingPort;
 
+constexpr std::chrono::milliseconds kPlenty = 10s;
+// What a busy machine may add to a time limit before a call returns.
+constexpr std::chrono::milliseconds kSlack = 500ms;
+
+std::chrono::milliseconds Since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+}
+
 // Expects Get to fail and returns the message.
-std::string FailureOf(HttpClient& client, const std::string& url) {
+std::string FailureOf(HttpClient& client, const std::string& url, std::chrono::milliseconds limit = kPlenty) {
   try {
-    client.Get(url);
+    client.Get(url, limit.count());
   } catch (const HttpError& e) {
     return e.what();
   }
@@ -34,7 +47,7 @@ TEST(CurlHttpClient, SendsAPlainHttp11GetWithTheFixedHeaders) {
           [](const httplib::Request&, httplib::Response& res) { res.set_content("ok", "text/html"); });
   });
   CurlHttpClient client;
-  EXPECT_EQ(client.Get(server.Url("/Chinese/page.htm")), "ok");
+  EXPECT_EQ(client.Get(server.Url("/Chinese/page.htm"), kPlenty.count()), "ok");
 
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 1u);
@@ -63,7 +76,7 @@ TEST(CurlHttpClient, ReturnsTheBodyByteForByte) {
       });
     });
     CurlHttpClient client;
-    EXPECT_EQ(client.Get(server.Url("/")), body);
+    EXPECT_EQ(client.Get(server.Url("/"), kPlenty.count()), body);
   }
 }
 
@@ -76,9 +89,9 @@ TEST(CurlHttpClient, EachClientKeepsItsOwnCookies) {
   });
   CurlHttpClient first;
   CurlHttpClient other;
-  first.Get(server.Url("/flags"));
-  first.Get(server.Url("/flags"));
-  other.Get(server.Url("/flags"));
+  first.Get(server.Url("/flags"), kPlenty.count());
+  first.Get(server.Url("/flags"), kPlenty.count());
+  other.Get(server.Url("/flags"), kPlenty.count());
 
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 3u);
@@ -96,7 +109,7 @@ TEST(CurlHttpClient, IgnoresProxiesNamedByTheEnvironment) {
   ASSERT_EQ(::setenv("no_proxy", "", 1), 0);
   CurlHttpClient client;
   std::string body;
-  EXPECT_NO_THROW(body = client.Get(server.Url("/")));
+  EXPECT_NO_THROW(body = client.Get(server.Url("/"), kPlenty.count()));
   ::unsetenv("http_proxy");
   ::unsetenv("no_proxy");
   EXPECT_EQ(body, "direct");
@@ -126,7 +139,7 @@ TEST(CurlHttpClient, AcceptsOnly2xxWithoutRedirect) {
     CurlHttpClient client;
     const std::string url = server.Url("/");
     if (c.succeeds) {
-      EXPECT_NO_THROW(client.Get(url)) << c.status;
+      EXPECT_NO_THROW(client.Get(url, kPlenty.count())) << c.status;
     } else {
       EXPECT_THAT(FailureOf(client, url), HasSubstr(url)) << c.status;
     }
@@ -146,9 +159,9 @@ TEST(CurlHttpClient, ARefusedResponseLeavesTheClientUsable) {
   });
   CurlHttpClient client;
   FailureOf(client, server.Url("/moved"));
-  EXPECT_EQ(client.Get(server.Url("/")), "home");
+  EXPECT_EQ(client.Get(server.Url("/"), kPlenty.count()), "home");
   FailureOf(client, server.Url("/big"));
-  EXPECT_EQ(client.Get(server.Url("/")), "home");
+  EXPECT_EQ(client.Get(server.Url("/"), kPlenty.count()), "home");
 }
 
 TEST(CurlHttpClient, CapsTheBodyWithOrWithoutAContentLength) {
@@ -170,7 +183,8 @@ TEST(CurlHttpClient, CapsTheBodyWithOrWithoutAContentLength) {
   });
   CurlHttpClient client;
   for (const char* kind : {"/sized/", "/chunked/"}) {
-    EXPECT_EQ(client.Get(server.Url(kind + std::to_string(kMaxBodyBytes))).size(), kMaxBodyBytes) << kind;
+    EXPECT_EQ(client.Get(server.Url(kind + std::to_string(kMaxBodyBytes)), kPlenty.count()).size(), kMaxBodyBytes)
+        << kind;
     EXPECT_THAT(FailureOf(client, server.Url(kind + std::to_string(kMaxBodyBytes + 1))),
                 HasSubstr("larger than 1048576 bytes"))
         << kind;
@@ -194,10 +208,67 @@ TEST(CurlHttpClient, FailsOnBrokenServers) {
   }
 }
 
-TEST(CurlHttpClient, GivesUpOnAServerThatNeverAnswers) {
+TEST(CurlHttpClient, StopsReadingAnEndlessBodyAtTheCap) {
+  const std::string chunk(64 * 1024, 'x');
+  // 50 MB announced, and a chunked body that never ends.
+  const RawHttpServer sized("HTTP/1.1 200 OK\r\nContent-Length: 52428800\r\n\r\n", chunk);
+  const RawHttpServer chunked("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n", "10000\r\n" + chunk + "\r\n");
+  for (const std::string& url : {sized.Url("/"), chunked.Url("/")}) {
+    CurlHttpClient client;
+    EXPECT_THAT(FailureOf(client, url), HasSubstr("larger than 1048576 bytes")) << url;
+  }
+}
+
+TEST(CurlHttpClient, EndsEveryRequestWithinItsTimeLimit) {
   const RawHttpServer silent(std::nullopt);
+  const RawHttpServer trickle("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n", "x", 50);
+  for (const std::string& url : {silent.Url("/"), trickle.Url("/")}) {
+    CurlHttpClient client;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THAT(FailureOf(client, url, 400ms), HasSubstr("Timeout")) << url;
+    EXPECT_LT(Since(start), 400ms + kSlack) << url;
+  }
+}
+
+TEST(CurlHttpClient, ARequestGivenNoTimeSendsNothing) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/", [](const httplib::Request&, httplib::Response& res) { res.set_content("ok", "text/html"); });
+  });
   CurlHttpClient client;
-  EXPECT_THAT(FailureOf(client, silent.Url("/")), HasSubstr("Timeout"));
+  for (const auto limit : {0ms, -1ms}) {
+    EXPECT_THAT(FailureOf(client, server.Url("/"), limit), HasSubstr("no time is left")) << limit.count();
+  }
+  EXPECT_TRUE(server.Requests().empty());
+}
+
+// The look-up of a name runs on a thread of its own; neither the request,
+// nor the client's end, nor the process's may wait for it.
+TEST(CurlHttpClient, ANameServerThatNeverAnswersHoldsNothingPastTheTimeLimit) {
+  const DeadNameServer nameServer;
+  const long lookups = DeadNameServer::Lookups();
+  const auto start = std::chrono::steady_clock::now();
+  {
+    CurlHttpClient client;
+    EXPECT_THAT(FailureOf(client, "http://vendor.unanswered.test/", 400ms), HasSubstr("Timeout"));
+  }
+  EXPECT_LT(Since(start), 400ms + kSlack);
+  EXPECT_EQ(DeadNameServer::Lookups(), lookups + 1) << "the name never reached the dead name server";
+}
+
+TEST(CurlHttpClientDeathTest, AProcessEndsWithoutWaitingForALookUp) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EXIT(
+      {
+        ::alarm(10);  // a process held by its look-up dies of the alarm instead
+        const DeadNameServer nameServer;
+        CurlHttpClient client;
+        FailureOf(client, "http://vendor.unanswered.test/", 200ms);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  // A new process of this program, its request, and its end.
+  EXPECT_LT(Since(start), 200ms + 2 * kSlack);
 }
 
 TEST(CurlHttpClient, RefusesSchemesOtherThanHttp) {

@@ -7,7 +7,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <stdexcept>
+
+extern "C" long taliven_test_resolver_lookups();  // support/test_resolver.cpp
 
 namespace taliven::testing {
 namespace {
@@ -79,8 +82,11 @@ std::vector<httplib::Request> LocalHttpServer::Requests() const {
   return requests_;
 }
 
-RawHttpServer::RawHttpServer(std::optional<std::string> answer)
-    : answer_(std::move(answer)), listener_(::socket(AF_INET, SOCK_STREAM, 0)) {
+RawHttpServer::RawHttpServer(std::optional<std::string> answer, std::string repeat, int intervalMs)
+    : answer_(std::move(answer)),
+      repeat_(std::move(repeat)),
+      intervalMs_(intervalMs),
+      listener_(::socket(AF_INET, SOCK_STREAM, 0)) {
   port_ = BindLoopback(listener_);
   Require(::listen(listener_.get(), 8) == 0, "listen");
   thread_ = std::thread([this] { Serve(); });
@@ -116,16 +122,36 @@ void RawHttpServer::Answer(int connection) const {
     if (received <= 0) return;
     head.append(buffer, static_cast<std::size_t>(received));
   }
+  if (!Send(connection, *answer_)) return;
+  while (!repeat_.empty() && !stopping_) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(intervalMs_));
+    if (!Send(connection, repeat_)) return;
+  }
+}
+
+// False once the client has hung up.
+bool RawHttpServer::Send(int connection, const std::string& bytes) const {
   std::size_t sent = 0;
-  while (sent < answer_->size()) {
-    const ssize_t n = ::send(connection, answer_->data() + sent, answer_->size() - sent, MSG_NOSIGNAL);
-    if (n <= 0) return;
+  while (sent < bytes.size()) {
+    const ssize_t n = ::send(connection, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    if (n <= 0) return false;
     sent += static_cast<std::size_t>(n);
   }
+  return true;
 }
 
 RefusingPort::RefusingPort() : socket_(::socket(AF_INET, SOCK_STREAM, 0)) { port_ = BindLoopback(socket_); }
 
 std::string RefusingPort::Url(const std::string& path) const { return LoopbackUrl(port_, path); }
+
+namespace {
+constexpr char kResolverMode[] = "TALIVEN_TEST_RESOLVER";
+}
+
+DeadNameServer::DeadNameServer() { Require(::setenv(kResolverMode, "dead", 1) == 0, "setenv"); }
+
+DeadNameServer::~DeadNameServer() { ::unsetenv(kResolverMode); }
+
+long DeadNameServer::Lookups() { return taliven_test_resolver_lookups(); }
 
 }  // namespace taliven::testing

@@ -1,7 +1,8 @@
 #pragma once
 // HTTP servers on 127.0.0.1 at free ports, for tests of the HTTP client and of
 // the start-up fetches: a real one (cpp-httplib) that records what it was sent,
-// and a raw one that answers with fixed bytes, or never, for broken servers.
+// and a raw one that answers with fixed bytes, or never, for broken servers;
+// and a name server that never answers.
 
 #include <httplib.h>
 
@@ -50,10 +51,13 @@ class LocalHttpServer {
 
 // Answers every connection with `answer` once the request head has arrived,
 // then closes it; without an answer it holds each connection open, silent,
-// until destroyed.
+// until destroyed. Given `repeat`, it goes on after the answer with `repeat`
+// every `intervalMs`, until the client hangs up: a body that never ends.
+// Connections are served one at a time. (Milliseconds as numbers, because
+// <chrono> cannot be compiled for GBK literals.)
 class RawHttpServer {
  public:
-  explicit RawHttpServer(std::optional<std::string> answer);
+  explicit RawHttpServer(std::optional<std::string> answer, std::string repeat = {}, int intervalMs = 0);
   ~RawHttpServer();
   RawHttpServer(const RawHttpServer&) = delete;
   RawHttpServer& operator=(const RawHttpServer&) = delete;
@@ -63,8 +67,11 @@ class RawHttpServer {
  private:
   void Serve();
   void Answer(int connection) const;
+  bool Send(int connection, const std::string& bytes) const;
 
   std::optional<std::string> answer_;
+  std::string repeat_;
+  int intervalMs_;
   UniqueFd listener_;
   int port_ = -1;
   std::atomic<bool> stopping_{false};
@@ -81,6 +88,20 @@ class RefusingPort {
  private:
   UniqueFd socket_;
   int port_ = -1;
+};
+
+// While it lives, the test resolver linked into the test programs
+// (support/test_resolver.cpp) answers no look-up of a host name, like a name
+// server that never answers. Look-ups of numeric addresses still work.
+class DeadNameServer {
+ public:
+  DeadNameServer();
+  ~DeadNameServer();
+  DeadNameServer(const DeadNameServer&) = delete;
+  DeadNameServer& operator=(const DeadNameServer&) = delete;
+
+  // How many look-ups the test resolver has taken over in this process.
+  static long Lookups();
 };
 
 }  // namespace taliven::testing

@@ -3,6 +3,7 @@
 // HTTP clients that answer from a script, panes that record navigations.
 
 #include <QStringList>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -19,7 +20,7 @@ namespace taliven::testing {
 class ScriptedHttp final : public HttpClient {
  public:
   explicit ScriptedHttp(std::vector<std::optional<GbkText>> answers = {}) : answers_(std::move(answers)) {}
-  GbkText Get(const std::string& url) override {
+  GbkText Get(const std::string& url, std::int64_t) override {
     requested.push_back(url);
     const size_t i = requested.size() - 1;
     if (i >= answers_.size() || !answers_[i]) throw HttpError("GET " + url + ": unreachable");
@@ -34,8 +35,14 @@ class ScriptedHttp final : public HttpClient {
 class RecordingPane final : public WebPane {
  public:
   using WebPane::WebPane;
-  void Navigate(const QString& url) override { navigated.append(url); }
+  void Navigate(const QUrl& url) override { navigated.append(url.toString()); }
+  void PrepareWindow() override {
+    ++preparations;
+    preparedOnScreen = window()->isVisible();
+  }
   QStringList navigated;
+  int preparations = 0;
+  bool preparedOnScreen = false;  // the window was shown already
 };
 
 // What a test keeps a hold of after handing the services to the window.
