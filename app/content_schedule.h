@@ -101,10 +101,13 @@ struct RemoteContent {
   int bannerOn = 0;
 };
 
-// The window waits for the start-up fetches before it first shows, so the
-// three of them together, name look-ups included, get this many milliseconds;
-// each request gets what is left, and the block fails when nothing is.
-inline constexpr std::int64_t kStartupBudgetMs = 3000;
+// The window waits for the start-up fetches before it first shows, and it is
+// to be on screen within 3 s of launch whatever the server does. The three
+// fetches together, name look-ups included, get this many milliseconds of
+// that, leaving the rest to the program's own start and first show; each
+// request gets what is left, and the block fails when nothing is.
+inline constexpr std::int64_t kOnScreenWithinMs = 3000;
+inline constexpr std::int64_t kStartupBudgetMs = 2500;
 
 // Milliseconds on a clock that only goes forward, for the budget; tests hand
 // in a clock of their own.

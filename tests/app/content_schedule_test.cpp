@@ -117,14 +117,14 @@ TEST(FetchRemoteContent, TheThreeRequestsShareOneBudget) {
     int centreOn, bannerOn;
   };
   const Case cases[] = {
-      {0, 0, {3000}, {3000, 3000}, 1, 1},
-      {1200, 800, {3000}, {1800, 1000}, 1, 1},
+      {0, 0, {2500}, {2500, 2500}, 1, 1},
+      {1000, 700, {2500}, {1500, 800}, 1, 1},
       // The second flags request is given no time.
-      {1500, 1500, {3000}, {1500, 0}, 0, 0},
+      {1300, 1200, {2500}, {1200, 0}, 0, 0},
       // The first one runs out of time.
-      {2000, 1500, {3000}, {1000}, 0, 0},
+      {2000, 1500, {2500}, {500}, 0, 0},
       // So does the schedule's: no flags request at all.
-      {3500, 0, {3000}, {}, 0, 0},
+      {3000, 0, {2500}, {}, 0, 0},
   };
   for (const Case& c : cases) {
     FakeClock clock;
