@@ -38,6 +38,7 @@ constexpr int kButtonBarHeight = 36;
 constexpr int kLinkColumnWidth = 176;
 constexpr int kStatusBarHeight = 20;
 constexpr int kLinkRowHeight = 20;
+constexpr QRect kBannerPaneGeometry(-12, -16, 803, 107);
 
 const QColor kLightBlue(0xCD, 0xEC, 0xFB);
 const QColor kPaleBlue(0xCD, 0xE7, 0xFE);
@@ -203,7 +204,7 @@ QWidget* TFrmmain::createTopStrip() {
   EmbeddedWB2 = services_.createPane(panel);
   EmbeddedWB2->setObjectName(QStringLiteral("EmbeddedWB2"));
   EmbeddedWB2->setAccessibleName(QStringLiteral("横幅网页"));
-  EmbeddedWB2->setGeometry(-12, -16, kWidth + 24, 107);
+  EmbeddedWB2->setGeometry(kBannerPaneGeometry);
   return panel;
 }
 
