@@ -15,7 +15,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTextEdit>
-#include <QTextLayout>
 #include <QToolTip>
 #include <functional>
 #include <map>
@@ -26,6 +25,7 @@
 
 #include "calendar_window.h"
 #include "crash_reporter.h"
+#include "drawn_families.h"
 #include "exit_dialog.h"
 #include "info_message.h"
 #include "info_windows.h"
@@ -38,9 +38,10 @@
 namespace taliven {
 namespace {
 
-enum class Face { Song, Hei, Kai };
+using testing::FamiliesDrawing;
+using testing::Lower;
 
-std::string Lower(const QString& family) { return family.toLower().toStdString(); }
+enum class Face { Song, Hei, Kai };
 
 const std::map<Face, std::set<std::string>> kFamilies{
     {Face::Song, {"taliven song", "noto serif cjk sc"}},
@@ -56,17 +57,6 @@ const std::map<QString, Face> kNamedFaces{
 };
 
 const QStringList kLatinNames{QStringLiteral("Arial"), QStringLiteral("Arial Black"), QStringLiteral("MS Sans Serif")};
-
-// The families, in lower case, whose glyphs a single line of `text` is drawn with.
-std::set<std::string> FamiliesDrawing(const QString& text, const QFont& font) {
-  QTextLayout layout(text, font);
-  layout.beginLayout();
-  layout.createLine();
-  layout.endLayout();
-  std::set<std::string> families;
-  for (const QGlyphRun& run : layout.glyphRuns()) families.insert(Lower(run.rawFont().familyName()));
-  return families;
-}
 
 // The Chinese characters of `text`, or a Chinese sample when it has none:
 // what would a Chinese text look like there.

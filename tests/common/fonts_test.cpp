@@ -8,29 +8,19 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <QTextLayout>
 
+#include "drawn_families.h"
 #include "fonts.h"
 
 namespace taliven {
 namespace {
 
+using testing::FamiliesDrawing;
+using testing::Lower;
+
 const QString kShellText = QStringLiteral("欢迎使用Taliven！客服电话：010-62885173 QQ号码测算[荐]");
 // Characters no text of the shell uses, as in a user's net name.
 const QString kForeignText = QStringLiteral("鑫淼");
-
-std::string Lower(const QString& family) { return family.toLower().toStdString(); }
-
-// The families, in lower case, whose glyphs a single line of `text` is drawn with.
-std::set<std::string> FamiliesDrawing(const QString& text, const QFont& font) {
-  QTextLayout layout(text, font);
-  layout.beginLayout();
-  layout.createLine();
-  layout.endLayout();
-  std::set<std::string> families;
-  for (const QGlyphRun& run : layout.glyphRuns()) families.insert(Lower(run.rawFont().familyName()));
-  return families;
-}
 
 QImage Drawing(const QString& text, const QFont& font) {
   QImage image(520, 40, QImage::Format_RGB32);
