@@ -57,6 +57,17 @@ struct ProgramHelp {
 };
 const ProgramHelp& Program();
 
+// Calls f with each line of a help text, as a view.
+template <class F>
+void ForEachLine(std::string_view text, F&& f) {
+  while (!text.empty()) {
+    const auto end = text.find('\n');
+    f(text.substr(0, end));
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+}
+
 // The texts --help prints: for the program, and for one command.
 std::string ProgramHelpText();
 std::string CommandHelpText(const Command& command);

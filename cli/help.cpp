@@ -8,14 +8,10 @@ namespace {
 
 // Appends `text` with every line indented by `indent` blanks.
 void AppendIndented(std::string& out, std::string_view text, std::string_view indent) {
-  while (!text.empty()) {
-    const auto end = text.find('\n');
-    const std::string_view line = text.substr(0, end);
+  ForEachLine(text, [&](std::string_view line) {
     if (!line.empty()) out.append(indent).append(line);
     out += '\n';
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
+  });
 }
 
 void AppendParameters(std::string& out, std::string_view heading, const std::vector<Parameter>& parameters) {

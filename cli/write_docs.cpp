@@ -11,17 +11,6 @@
 namespace taliven::cli {
 namespace {
 
-// Lines of `text` as a view each.
-template <class F>
-void ForEachLine(std::string_view text, F&& f) {
-  while (!text.empty()) {
-    const auto end = text.find('\n');
-    f(text.substr(0, end));
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-}
-
 // One line of text for troff: backslashes and hyphens escaped, a leading
 // dot or quote kept from reading as a request.
 std::string Roff(std::string_view line) {
