@@ -163,14 +163,16 @@ TEST_F(MainWindowTest, EachLinkOpensItsOwnPage) {
   }
 }
 
-TEST_F(MainWindowTest, ADoubleClickOnALinkOpensItsPageOnce) {
+TEST_F(MainWindowTest, ADoubleClickOnALinkOpensItsPageOnceAndLeavesTheLinkWorking) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
   for (const char* name : {"Label5", "Label17", "Image1", "RzButton6", "RzButton8"}) {
     browser->opened.clear();
     auto* link = Child<QWidget>(name);
-    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, link->mapTo(window.get(), link->rect().center()),
-                       1000);
+    const QPoint centre = link->mapTo(window.get(), link->rect().center());
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, centre, 1000);
     EXPECT_EQ(browser->opened.size(), 1) << name;
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, centre, 1000);
+    EXPECT_EQ(browser->opened.size(), 2) << name << ": a click after the double click";
   }
 }
 

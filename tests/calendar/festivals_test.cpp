@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
+#include <string>
+#include <utility>
 
 #include "test_dates.h"
 
@@ -98,6 +101,25 @@ TEST(SolarFestival, FixedDaysAndNthWeekdays) {
            {2000, 11, 8, "记者日"},
        }) {
     EXPECT_EQ(GetSolarFestival(c.day, Date(c.year, c.month, 1)), c.text) << c.year << "-" << c.month << "-" << c.day;
+  }
+}
+
+// Every festival of the year on its day, and no festival on any other day:
+// the eighteen rows are the festival list as the calendar's users know it.
+TEST(SolarFestival, EveryFestivalOfAYearOnItsDayAndNoOtherDay) {
+  const std::map<std::pair<int, int>, std::string> festivals2024{
+      {{1, 1}, "元旦节"},  {{2, 14}, "情人节"},  {{3, 8}, "妇女节"},   {{4, 1}, "愚人节"},  {{5, 1}, "劳动节"},
+      {{5, 4}, "青年节"},  {{5, 12}, "母亲节"},  {{6, 1}, "儿童节"},   {{6, 16}, "父亲节"}, {{7, 1}, "建党节"},
+      {{8, 1}, "建军节"},  {{9, 10}, "教师节"},  {{10, 1}, "国庆节"},  {{10, 6}, "老人节"}, {{10, 31}, "万圣节"},
+      {{11, 8}, "记者日"}, {{11, 28}, "感恩节"}, {{12, 25}, "圣诞节"},
+  };
+  ASSERT_EQ(festivals2024.size(), 18u);
+  for (int month = 1; month <= 12; ++month) {
+    for (int day = 1; day <= DaysInMonth(2024, month); ++day) {
+      const auto festival = festivals2024.find({month, day});
+      EXPECT_EQ(GetSolarFestival(day, Date(2024, month, 1)), festival == festivals2024.end() ? "" : festival->second)
+          << "2024-" << month << "-" << day;
+    }
   }
 }
 

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDate>
+#include <QLocale>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -118,6 +121,28 @@ TEST_F(CalendarWindowTest, OpensAsAFixedWhiteWindowWithItsControlsInPlace) {
   EXPECT_EQ(window->StaticText1->geometry(), QRect(272, 17, 28, 16));
   EXPECT_EQ(window->StaticText1->text(), "今天");
   EXPECT_EQ(window->StaticText1->palette().color(QPalette::Window), QColor(0xCEF2D0));
+}
+
+// The weekday names above and below each column name the weekday the
+// toolkit's own calendar gives the dates in that column.
+TEST_F(CalendarWindowTest, WeekdayLabelsNameTheWeekdayOfTheirColumnsDates) {
+  Open({2024, 2, 10});
+  const QLocale chinese(QLocale::Chinese, QLocale::China);
+  for (const int rowTop : {40, 253}) {
+    QList<QLabel*> row;  // the row's labels from left to right, one a column
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+      if (label->geometry().top() == rowTop) row.append(label);
+    }
+    std::sort(row.begin(), row.end(), [](QLabel* a, QLabel* b) { return a->x() < b->x(); });
+    ASSERT_EQ(row.size(), 7) << "row at " << rowTop;
+    for (int column = 0; column < 7; ++column) {
+      for (int cell = column; cell < kDayCellCount; cell += 7) {
+        if (!DayCells[cell]->isVisibleTo(window.get())) continue;
+        const QDate date(2024, 2, DayCells[cell]->tag());
+        EXPECT_EQ(row[column]->text(), chinese.dayName(date.dayOfWeek())) << date.toString(Qt::ISODate).toStdString();
+      }
+    }
+  }
 }
 
 TEST_F(CalendarWindowTest, HeaderShowsTheMonthOnShowAndTheSelectedDay) {

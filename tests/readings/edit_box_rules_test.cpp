@@ -21,6 +21,7 @@ TEST(EditBoxRules, MatchWhatBothReadingWindowsKeepOfPastedText) {
   } cases[] = {
       {u"tom", u"TOM"},
       {u"abcdefghijklmnopqrstuvwxyz", u"ABCDEFGHIJKLMNOPQR"},
+      {u"stuvwxyz zoe", u"STUVWXYZ ZOE"},  // the letters past the cut above, within it here
       {u"1234567890123456789", u"123456789012345678"},
       {u"张三abc张三abc张三abc张三xy", u"张三ABC张三ABC张三ABC张三X"},
       {u"éàü ß tom", u"éàü ß TOM"},                          // only ASCII letters change

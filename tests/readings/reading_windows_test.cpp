@@ -80,6 +80,11 @@ TEST_F(QqWindowTest, OpensEmptyWithTheEditFocused) {
 }
 
 TEST_F(QqWindowTest, TypingLetsOnlyDigitsInAndEnterRunsTheReading) {
+  // Every digit, between the characters just below '0' and just above '9'.
+  QTest::keyClicks(window->edtmun, "/0:1a2 3-4.5x6+7/8:9");
+  EXPECT_EQ(window->edtmun->text(), "0123456789");
+  window->edtmun->clear();
+
   QTest::keyClicks(window->edtmun, "1a2 3-.4x5");
   EXPECT_EQ(window->edtmun->text(), "12345");
   QTest::keyClick(window->edtmun, Qt::Key_6);
