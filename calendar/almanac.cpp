@@ -72,7 +72,9 @@ int Stem(int cycle) { return cycle % 10; }
 int Branch(int cycle) { return cycle % 12; }
 GbkText GanZhi(int cycle) { return GbkText(kStems[Stem(cycle)]) + kBranches[Branch(cycle)]; }
 
-int DayNumber(const CivilDate& date) { return static_cast<int>(std::floor(*EncodeDate(date.year, date.month, date.day))); }
+int DayNumber(const CivilDate& date) {
+  return static_cast<int>(std::floor(*EncodeDate(date.year, date.month, date.day)));
+}
 
 int DayCycle(int day) { return Mod(day + kDayCycleOffset, 60); }
 
@@ -120,8 +122,8 @@ CivilDate WinterSolstice(int year) {
 // Nine nines of nine days from 冬至, which is 一九第1天.
 GbkText ShuJiu(const CivilDate& date, int day) {
   const CivilDate solstice = WinterSolstice(date.year);
-  const int start = date.month == 12 && date.day >= solstice.day ? DayNumber(solstice)
-                                                                 : DayNumber(WinterSolstice(date.year - 1));
+  const int start =
+      date.month == 12 && date.day >= solstice.day ? DayNumber(solstice) : DayNumber(WinterSolstice(date.year - 1));
   const int sinceSolstice = day - start;
   if (sinceSolstice < 0 || sinceSolstice >= 81) return {};
   return CountText(GbkText(kNines[sinceSolstice / 9]) + "九", sinceSolstice % 9 + 1);

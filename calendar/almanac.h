@@ -12,14 +12,14 @@
 namespace taliven {
 
 struct Almanac {
-  GbkText yearGanZhi;   // of the lunar year, changing on 正月初一
-  GbkText monthGanZhi;  // of the month counted from the 12 节 terms
-  GbkText dayGanZhi;    // of the day in the sixty-day cycle
-  GbkText naYin;        // 纳音 of the day's pillar
-  GbkText chong;        // the animal the day clashes with ("鼠")
-  GbkText sha;          // direction of the day's 煞: 东, 南, 西 or 北
-  GbkText zhiXing;      // officer of 建除十二值星 ("建" .. "闭")
-  GbkText tianShen;     // one of the twelve spirits ("青龙" .. "勾陈")
+  GbkText yearGanZhi;     // of the lunar year, changing on 正月初一
+  GbkText monthGanZhi;    // of the month counted from the 12 节 terms
+  GbkText dayGanZhi;      // of the day in the sixty-day cycle
+  GbkText naYin;          // 纳音 of the day's pillar
+  GbkText chong;          // the animal the day clashes with ("鼠")
+  GbkText sha;            // direction of the day's 煞: 东, 南, 西 or 北
+  GbkText zhiXing;        // officer of 建除十二值星 ("建" .. "闭")
+  GbkText tianShen;       // one of the twelve spirits ("青龙" .. "勾陈")
   bool huangDao = false;  // the spirit is one of the six of the 黄道
   GbkText xiu;            // lunar mansion ("角" .. "轸")
   GbkText xiuLuck;        // "吉" or "凶"

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "day_hint.h"
 #include "lunar.h"
 #include "solar_terms.h"
 #include "test_dates.h"
@@ -114,6 +115,19 @@ TEST(Almanac, LinesOfADayAndNoneOutsideTheRange) {
   }
 }
 
+TEST(DayHint, TheDayInFullThenItsAlmanac) {
+  const std::vector<GbkText> leapDay = DayHintLines(2020, 5, 23);
+  ASSERT_GE(leapDay.size(), 3u);
+  EXPECT_EQ(leapDay[0], "2020年5月23日 星期六");
+  EXPECT_EQ(leapDay[1], "农历闰四月初一");
+  EXPECT_EQ(leapDay[2], "庚子年 辛巳月 丙寅日");
+  // Every occasion of the day, though the grid shows only the first.
+  EXPECT_EQ(DayHintLines(2000, 10, 6)[2], "重阳节 老人节");
+  // Outside the lunar range only the date is known.
+  EXPECT_EQ(DayHintLines(2051, 1, 2), std::vector<GbkText>{"2051年1月2日 星期一"});
+  EXPECT_TRUE(DayHintLines(2001, 2, 29).empty());
+}
+
 // Over the whole range: the day pillar steps on every day, the month pillar
 // exactly on the 12 节 days and the year pillar exactly on 正月初一, each by
 // one step; 建 falls on the day that shares the month's branch.
@@ -142,7 +156,10 @@ TEST(AlmanacWalk, TheFuAndTheNinesRunTheirLengths) {
     std::string fu;  // one letter a day of the summer: 1, 2 or 3 for the period, '-' for none
     for (TDateTime date = Date(year, 6, 1); date <= Date(year, 9, 30); date += 1) {
       const GbkText sanFu = GetAlmanac(date).sanFu;
-      const char period = sanFu.empty() ? '-' : sanFu.substr(0, 2) == "初" ? '1' : sanFu.substr(0, 2) == "中" ? '2' : '3';
+      const char period = sanFu.empty()                ? '-'
+                          : sanFu.substr(0, 2) == "初" ? '1'
+                          : sanFu.substr(0, 2) == "中" ? '2'
+                                                       : '3';
       if (period != '-' && sanFu.substr(sanFu.size() - 6) == "第1天") {
         EXPECT_EQ(GetAlmanac(date).dayGanZhi.substr(0, 2), "庚") << Where(date);
       }
