@@ -1,7 +1,8 @@
 // The calendar engine: one lunar conversion, every text of one day, and every
-// text of every day 1901-01-01 .. 2050-12-31.
+// text of every day 1901-01-01 .. 2050-12-31; the same for the day's almanac.
 #include <benchmark/benchmark.h>
 
+#include "almanac.h"
 #include "day_cell.h"
 #include "festivals.h"
 #include "lunar.h"
@@ -60,6 +61,21 @@ void BM_AllTextsOfTheWholeRange(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kDays);
 }
 BENCHMARK(BM_AllTextsOfTheWholeRange)->Unit(benchmark::kMillisecond);
+
+void BM_AlmanacOfADay(benchmark::State& state) {
+  int n = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(GetAlmanac(NthDate(n++)));
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_AlmanacOfADay);
+
+void BM_AlmanacOfTheWholeRange(benchmark::State& state) {
+  for (auto _ : state) {
+    for (int day = 0; day < kDays; ++day) benchmark::DoNotOptimize(GetAlmanac(kFirst + day));
+  }
+  state.SetItemsProcessed(state.iterations() * kDays);
+}
+BENCHMARK(BM_AlmanacOfTheWholeRange)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -91,6 +91,9 @@ def lunar_section(ours, icu, js):
         f"| every text of one date | {duration(ours['BM_AllTextsOfADay']['cpu_ns'])} |{blank}",
         f"| every text of every date 1901..2050 | "
         f"{duration(ours['BM_AllTextsOfTheWholeRange']['cpu_ns'])} |{blank}",
+        f"| the almanac of one date | {duration(ours['BM_AlmanacOfADay']['cpu_ns'])} |{blank}",
+        f"| the almanac of every date 1901..2050 | "
+        f"{duration(ours['BM_AlmanacOfTheWholeRange']['cpu_ns'])} |{blank}",
         "",
     ]
     if icu:

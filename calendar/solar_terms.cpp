@@ -170,13 +170,19 @@ constexpr std::array<const char*, 24> kTermNames{
 
 }  // namespace
 
-std::uint16_t SolarTermDay(std::uint16_t year, std::uint16_t month, std::uint16_t day) {
-  if (year < kFirstLunarYear || year > kLastLunarYear || month < 1 || month > 12) return 0;
+int SolarTermDayOfMonth(int year, int number) {
+  if (year < kFirstLunarYear || year > kLastLunarYear || number < 1 || number > 24) return 0;
+  const int month = (number + 1) / 2;
   const unsigned byte = SolarTermTable[(year - kFirstLunarYear) * 12 + (month - 1)];
-  const bool firstHalf = day < 15;
-  const unsigned termDay = firstHalf ? 15 - (byte >> 4) : 15 + (byte & 0xF);
-  if (day != termDay) return 0;
-  return static_cast<std::uint16_t>(firstHalf ? 2 * month - 1 : 2 * month);
+  const bool firstOfMonth = number % 2 == 1;
+  return static_cast<int>(firstOfMonth ? 15 - (byte >> 4) : 15 + (byte & 0xF));
+}
+
+std::uint16_t SolarTermDay(std::uint16_t year, std::uint16_t month, std::uint16_t day) {
+  if (month < 1 || month > 12) return 0;
+  // The month's first term falls before its 15th, the second after.
+  const int number = day < 15 ? 2 * month - 1 : 2 * month;
+  return SolarTermDayOfMonth(year, number) == day ? static_cast<std::uint16_t>(number) : 0;
 }
 
 GbkText GetSolarTerm(TDateTime date) {

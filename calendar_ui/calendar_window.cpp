@@ -3,16 +3,20 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStringList>
+#include <QToolTip>
 #include <algorithm>
 #include <stdexcept>
 
 #include "click_label.h"
 #include "clock.h"
 #include "day_cell.h"
+#include "day_hint.h"
 #include "error_guard.h"
 #include "festivals.h"
 #include "fonts.h"
@@ -323,6 +327,8 @@ void TFRM_Date::CreateDayCells() {
     connect(lunar, &ClickLabel::mousePressed, this,
             Guard([this, lunar](Qt::MouseButton) { ChnDateMouseDown(*lunar); }));
 
+    day->installEventFilter(this);
+    lunar->installEventFilter(this);
     DayCells[i] = day;
     LunarCells[i] = lunar;
   }
@@ -330,6 +336,8 @@ void TFRM_Date::CreateDayCells() {
 
 void TFRM_Date::ShowMonth(TDateTime date) {
   const CivilDate shown = CalendarDay(date);
+  FShownYear = shown.year;
+  FShownMonth = shown.month;
   const QString year = QString::number(shown.year);
   Label20->setText(year);
   Label17->setText(QString::number(shown.month));
@@ -371,6 +379,12 @@ void TFRM_Date::FillDay(int cell, int year, int month, int day, int selectedDay)
   }
   number->show();
   text->show();
+}
+
+void TFRM_Date::ShowDayHint(ClickLabel& cell, const QPoint& globalPos) {
+  QStringList lines;
+  for (const GbkText& line : DayHintLines(FShownYear, FShownMonth, cell.tag())) lines.append(FromGbk(line));
+  QToolTip::showText(globalPos, lines.join(u'\n'), &cell);
 }
 
 void TFRM_Date::StoreSelectedDate() { CurrentDate = DateOf(SelYear, SelMonth, SelDay); }
@@ -428,6 +442,16 @@ void TFRM_Date::FormDeactivate() { close(); }
 void TFRM_Date::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) RunGuarded([this] { FormShow(); });
+}
+
+bool TFRM_Date::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    // Only the grid's cells are watched; a cell is shown only while it holds a day.
+    auto* cell = static_cast<ClickLabel*>(watched);
+    if (cell->isVisible()) RunGuarded([&] { ShowDayHint(*cell, static_cast<QHelpEvent*>(event)->globalPos()); });
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void TFRM_Date::changeEvent(QEvent* event) {

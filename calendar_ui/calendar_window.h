@@ -66,6 +66,8 @@ class TFRM_Date : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // A day's hint is made when the pointer rests on the day, not with the month.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void createBackground();
@@ -77,6 +79,10 @@ class TFRM_Date : public QDialog {
   void FormCreate();
   void CreateDayCells();
   void FillDay(int cell, int year, int month, int day, int selectedDay);
+  void ShowDayHint(ClickLabel& cell, const QPoint& globalPos);
+
+  int FShownYear = 0;  // the month on show
+  int FShownMonth = 0;
 };
 
 // The window while it exists; the main window replaces it on every opening.

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <limits>
 
+#include "almanac.h"
 #include "cli_support.h"
 #include "commands.h"
 #include "day_cell.h"
@@ -29,6 +30,7 @@ struct DayFacts {
   GbkText zodiac;
   GbkText constellation;
   DayCell cell;
+  Almanac almanac;
 };
 
 DayFacts FactsOf(const CivilDate& civil) {
@@ -43,7 +45,8 @@ DayFacts FactsOf(const CivilDate& civil) {
           GetSolarFestival(civil.day, date),
           GetZodiacText(date),
           GetConstellation(civil.day, date),
-          GetDayCell(civil.year, civil.month, civil.day)};
+          GetDayCell(civil.year, civil.month, civil.day),
+          GetAlmanac(date)};
 }
 
 void AppendColor(std::string& out, std::uint32_t color) {
@@ -75,7 +78,23 @@ void AppendJson(std::string& out, const DayFacts& facts, Utf8Texts& utf8) {
   text("cellText", facts.cell.text);
   out += ",\"cellColor\":\"";
   AppendColor(out, facts.cell.color);
-  out += "\"}\n";
+  out += '"';
+  const Almanac& almanac = facts.almanac;
+  text("yearGanZhi", almanac.yearGanZhi);
+  text("monthGanZhi", almanac.monthGanZhi);
+  text("dayGanZhi", almanac.dayGanZhi);
+  text("naYin", almanac.naYin);
+  text("chong", almanac.chong);
+  text("sha", almanac.sha);
+  text("zhiXing", almanac.zhiXing);
+  text("tianShen", almanac.tianShen);
+  out += almanac.huangDao ? ",\"huangDao\":true" : ",\"huangDao\":false";
+  text("xiu", almanac.xiu);
+  text("xiuLuck", almanac.xiuLuck);
+  text("pengZu", almanac.pengZu);
+  text("sanFu", almanac.sanFu);
+  text("shuJiu", almanac.shuJiu);
+  out += "}\n";
 }
 
 void AppendReadable(std::string& out, const DayFacts& facts, Utf8Texts& utf8) {
@@ -101,6 +120,11 @@ void AppendReadable(std::string& out, const DayFacts& facts, Utf8Texts& utf8) {
   out += "cell:           " + utf8(facts.cell.text) + " ";
   AppendColor(out, facts.cell.color);
   out += '\n';
+  const char* label = "almanac:        ";
+  for (const GbkText& almanacLine : AlmanacLines(facts.almanac)) {
+    line(label, utf8(almanacLine));
+    label = "                ";
+  }
 }
 
 CivilDate Today() {

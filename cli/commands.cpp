@@ -132,7 +132,12 @@ const std::vector<Command>& Commands() {
        "One day as the calendar engine sees it.",
        "The lunar date, the festivals, the solar term, the year's branch and\n"
        "animal, the star sign, and what the calendar window writes under the day\n"
-       "in its grid and in which colour.",
+       "in its grid and in which colour. Then the day's almanac (黄历): the\n"
+       "stem-branch pillars of year, month and day, the 纳音, the animal it clashes\n"
+       "with and the direction of its 煞, its officer (建除十二值星) and spirit\n"
+       "(黄道 or 黑道), its lunar mansion, the 彭祖百忌 sayings, and the 三伏 or 数九\n"
+       "count where one runs. The year pillar changes on 正月初一, the month pillar\n"
+       "on the day of each of the 12 节 terms (立春, 惊蛰 .. 大雪, 小寒).",
        {
            {"DATE", "the day, YYYY-MM-DD"},
            {"--json",
@@ -140,7 +145,10 @@ const std::vector<Command>& Commands() {
             "negative in a leap month, 0 outside 1901..2050), lunarYear (the Gregorian\n"
             "year whose 正月初一 began the day's lunar year, 0 outside 1901..2050),\n"
             "lunarMonthText, lunarDayText, lunarFestival, solarTerm, solarFestival,\n"
-            "zodiac, constellation, cellText and cellColor (#RRGGBB)"},
+            "zodiac, constellation, cellText and cellColor (#RRGGBB), then the almanac:\n"
+            "yearGanZhi, monthGanZhi, dayGanZhi, naYin, chong, sha, zhiXing, tianShen,\n"
+            "huangDao (true or false), xiu, xiuLuck (吉 or 凶), pengZu, sanFu and shuJiu\n"
+            "(empty, and huangDao false, outside 1901..2050)"},
        },
        {
            {"taliven-cli day 2024-09-17",
@@ -154,11 +162,20 @@ const std::vector<Command>& Commands() {
             "solar festival: \n"
             "zodiac:         辰龙\n"
             "constellation:  处女座\n"
-            "cell:           中秋节 #FF8000"},
+            "cell:           中秋节 #FF8000\n"
+            "almanac:        甲辰年 癸酉月 甲申日\n"
+            "                纳音 泉中水\n"
+            "                冲虎 煞南\n"
+            "                闭日 白虎(黑道)\n"
+            "                翼宿(凶)\n"
+            "                彭祖百忌 甲不开仓财物耗散 申不安床鬼祟入房"},
            {"taliven-cli day 1901-01-01 --json",
             "{\"date\":\"1901-01-01\",\"lunarCode\":1111,\"lunarYear\":1900,\"lunarMonthText\":\"冬月\","
             "\"lunarDayText\":\"十一\",\"lunarFestival\":\"\",\"solarTerm\":\"\",\"solarFestival\":\"元旦节\","
-            "\"zodiac\":\"子鼠\",\"constellation\":\"摩羯座\",\"cellText\":\"元旦节\",\"cellColor\":\"#FF8000\"}"},
+            "\"zodiac\":\"子鼠\",\"constellation\":\"摩羯座\",\"cellText\":\"元旦节\",\"cellColor\":\"#FF8000\","
+            "\"yearGanZhi\":\"庚子\",\"monthGanZhi\":\"戊子\",\"dayGanZhi\":\"己卯\",\"naYin\":\"城头土\",\"chong\":\"鸡\","
+            "\"sha\":\"西\",\"zhiXing\":\"平\",\"tianShen\":\"玉堂\",\"huangDao\":true,\"xiu\":\"尾\",\"xiuLuck\":\"吉\","
+            "\"pengZu\":\"己不破券二比并亡 卯不穿井水泉不香\",\"sanFu\":\"\",\"shuJiu\":\"二九第2天\"}"},
        },
        &RunDay},
 

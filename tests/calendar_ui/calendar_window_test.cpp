@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QHelpEvent>
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -175,6 +177,33 @@ TEST_F(CalendarWindowTest, GridIsBuiltOnceInFrontOfHighlightAndWatermarks) {
   EXPECT_EQ(window->childAt(DayCells[cell]->geometry().center()), DayCells[cell]);
   EXPECT_EQ(window->childAt(LunarCells[cell]->geometry().center()), LunarCells[cell]);
   EXPECT_TRUE(window->UpDown1->isAncestorOf(window->childAt(window->UpDown1->geometry().center())));
+}
+
+// Resting the pointer on a day, its number or the text under it, shows the
+// day in full with its almanac; an empty cell shows nothing.
+TEST_F(CalendarWindowTest, ADayShowsItsAlmanacAsItsHint) {
+  Open({2026, 12, 10});
+  const auto hintOf = [](ClickLabel* cell) {
+    QToolTip::hideText();
+    QHelpEvent hover(QEvent::ToolTip, cell->rect().center(), cell->mapToGlobal(cell->rect().center()));
+    QApplication::sendEvent(cell, &hover);
+    return QToolTip::text();
+  };
+  const QString tenth =
+      "2026年12月10日 星期四\n农历冬月初二\n丙午年 庚子月 戊午日\n纳音 天上火\n冲鼠 煞北\n破日 司命(黄道)\n"
+      "角宿(吉)\n彭祖百忌 戊不受田田主不祥 午不苫盖屋主更张";
+  EXPECT_EQ(hintOf(DayCells[CellOfDay(10)]), tenth);
+  EXPECT_EQ(hintOf(LunarCells[CellOfDay(10)]), tenth);
+  EXPECT_EQ(hintOf(DayCells[CellOfDay(22)]).section(u'\n', 0, 2), "2026年12月22日 星期二\n农历冬月十四\n冬至");
+
+  window->UpDown2->setPosition(7);  // the hint follows the month on show
+  window->UpDown2Click();
+  EXPECT_TRUE(hintOf(DayCells[CellOfDay(15)]).endsWith("\n初伏第1天"));
+
+  QToolTip::hideText();
+  QTRY_VERIFY(!QToolTip::isVisible());
+  hintOf(DayCells[2]);  // held December's 1st; July 2026 begins on a Wednesday, in cell 3
+  EXPECT_FALSE(QToolTip::isVisible());
 }
 
 TEST_F(CalendarWindowTest, MonthFillsTheCellsFromItsFirstWeekday) {
