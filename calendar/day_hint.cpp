@@ -37,13 +37,22 @@ GbkText Occasions(int day, TDateTime date) {
   return line;
 }
 
+GbkText DayOffLine(const HolidayMark& holiday) {
+  switch (holiday.dayOff) {
+    case DayOff::kOff: return holiday.holiday + " 休";
+    case DayOff::kWork: return holiday.holiday + " 调休上班";
+    case DayOff::kNone: break;
+  }
+  return {};
+}
+
 }  // namespace
 
-std::vector<GbkText> DayHintLines(int year, int month, int day) {
+std::vector<GbkText> DayHintLines(int year, int month, int day, const HolidayMark& holiday) {
   const auto date = EncodeDate(year, month, day);
   if (!date) return {};
   std::vector<GbkText> lines{FullDate(year, month, day)};
-  for (GbkText line : {LunarDate(*date), Occasions(day, *date)}) {
+  for (GbkText line : {LunarDate(*date), Occasions(day, *date), DayOffLine(holiday)}) {
     if (!line.empty()) lines.push_back(std::move(line));
   }
   for (GbkText& line : AlmanacLines(GetAlmanac(*date))) lines.push_back(std::move(line));

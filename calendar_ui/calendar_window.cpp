@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QToolTip>
 #include <algorithm>
+#include <iostream>
 #include <stdexcept>
 
 #include "click_label.h"
@@ -47,6 +48,10 @@ constexpr int kDaysPerWeek = 7;
 // The day numbers are shown at 11 points, which is 15 pixels at 96 dpi,
 // one size up from their template.
 constexpr int kShownDayNumberPixels = 15;
+// The 休 or 班 mark: at the top right of the day number, beside its digits,
+// inside the highlight's outline and the day's column.
+const QRect kDayOffMarkGeometry(27, 2, 9, 10);
+constexpr int kDayOffMarkPixels = 9;
 
 const QColor kYearWatermark(0xFF, 0xE8, 0xDD);
 const QColor kMonthWatermark(0xEB, 0xEB, 0xEB);
@@ -304,6 +309,7 @@ void TFRM_Date::createSpinners() {
 }
 
 void TFRM_Date::FormCreate() {
+  FHolidays = LoadHolidayArrangements(HolidayDataDirs(), std::cerr);
   CreateDayCells();
   // The spinners and "今天" stay above the grid created after them.
   UpDown1->raise();
@@ -331,6 +337,14 @@ void TFRM_Date::CreateDayCells() {
     lunar->installEventFilter(this);
     DayCells[i] = day;
     LunarCells[i] = lunar;
+
+    auto* mark = new QLabel(day);
+    mark->setGeometry(kDayOffMarkGeometry);
+    mark->setFont(PixelFont(QStringLiteral("宋体"), kDayOffMarkPixels, true));
+    mark->setAlignment(Qt::AlignCenter);
+    mark->setAutoFillBackground(true);
+    mark->hide();
+    FDayOffMarks[i] = mark;
   }
 }
 
@@ -372,6 +386,7 @@ void TFRM_Date::FillDay(int cell, int year, int month, int day, int selectedDay)
   const DayCell underDay = GetDayCell(year, month, day);
   text->setText(FromGbk(underDay.text));
   SetTextColour(text, QColor::fromRgb(underDay.color));
+  ShowDayOffMark(cell, FHolidays.Find(year, month, day));
 
   if (day == selectedDay) {
     Shape2->move(number->x() - 1, number->y() + 1);
@@ -381,9 +396,25 @@ void TFRM_Date::FillDay(int cell, int year, int month, int day, int selectedDay)
   text->show();
 }
 
+void TFRM_Date::ShowDayOffMark(int cell, const HolidayMark& holiday) {
+  QLabel* mark = FDayOffMarks.at(cell);
+  if (holiday.dayOff == DayOff::kNone) {
+    mark->hide();
+    return;
+  }
+  const bool off = holiday.dayOff == DayOff::kOff;
+  QPalette colours = mark->palette();
+  colours.setColor(QPalette::WindowText, QColor::fromRgb(off ? kDayOffMarkColor : kWorkdayMarkColor));
+  colours.setColor(QPalette::Window, QColor::fromRgb(off ? kDayOffMarkGround : kWorkdayMarkGround));
+  mark->setPalette(colours);
+  mark->setText(FromGbk(DayOffText(holiday.dayOff)));
+  mark->show();
+}
+
 void TFRM_Date::ShowDayHint(ClickLabel& cell, const QPoint& globalPos) {
+  const HolidayMark holiday = FHolidays.Find(FShownYear, FShownMonth, cell.tag());
   QStringList lines;
-  for (const GbkText& line : DayHintLines(FShownYear, FShownMonth, cell.tag())) lines.append(FromGbk(line));
+  for (const GbkText& line : DayHintLines(FShownYear, FShownMonth, cell.tag(), holiday)) lines.append(FromGbk(line));
   QToolTip::showText(globalPos, lines.join(u'\n'), &cell);
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 
+#include "holidays.h"
 #include "tdatetime.h"
 
 class QFrame;
@@ -80,9 +81,14 @@ class TFRM_Date : public QDialog {
   void CreateDayCells();
   void FillDay(int cell, int year, int month, int day, int selectedDay);
   void ShowDayHint(ClickLabel& cell, const QPoint& globalPos);
+  void ShowDayOffMark(int cell, const HolidayMark& holiday);
 
   int FShownYear = 0;  // the month on show
   int FShownMonth = 0;
+  // Read as the window opens, so that a file added since shows the next time.
+  HolidayArrangements FHolidays;
+  // 休 or 班 at the top right of each day number, shown where the day is one.
+  std::array<QLabel*, kDayCellCount> FDayOffMarks{};
 };
 
 // The window while it exists; the main window replaces it on every opening.

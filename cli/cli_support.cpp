@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <iostream>
 
 #include "commands.h"
 #include "edit_box_rules.h"
@@ -157,6 +158,11 @@ const std::string& Utf8Texts::operator()(const GbkText& gbk) {
 }
 
 GbkText Utf8ToGbk(std::string_view utf8) { return ToGbk(FromUtf8(utf8)); }
+
+const HolidayArrangements& KnownHolidays() {
+  static const HolidayArrangements holidays = LoadHolidayArrangements(HolidayDataDirs(), std::cerr);
+  return holidays;
+}
 
 bool IsUtf8(std::string_view text) {
   // Malformed sequences come back as U+FFFD, so the round trip changes them.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gbk_text.h"
+#include "holidays.h"
 #include "tdatetime.h"
 
 namespace taliven::cli {
@@ -87,6 +88,11 @@ class Utf8Texts {
 };
 
 GbkText Utf8ToGbk(std::string_view utf8);
+
+// The arrangements of public holidays, with the years the XDG data folders'
+// taliven/holidays.txt files add or replace; read once, on first use, their
+// problems written to standard error.
+const HolidayArrangements& KnownHolidays();
 
 // Whether `text` is well-formed UTF-8.
 bool IsUtf8(std::string_view text);

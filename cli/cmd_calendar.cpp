@@ -30,6 +30,7 @@ struct DayFacts {
   GbkText zodiac;
   GbkText constellation;
   DayCell cell;
+  HolidayMark holiday;
   Almanac almanac;
 };
 
@@ -46,6 +47,7 @@ DayFacts FactsOf(const CivilDate& civil) {
           GetZodiacText(date),
           GetConstellation(civil.day, date),
           GetDayCell(civil.year, civil.month, civil.day),
+          KnownHolidays().Find(civil.year, civil.month, civil.day),
           GetAlmanac(date)};
 }
 
@@ -79,6 +81,8 @@ void AppendJson(std::string& out, const DayFacts& facts, Utf8Texts& utf8) {
   out += ",\"cellColor\":\"";
   AppendColor(out, facts.cell.color);
   out += '"';
+  text("holiday", facts.holiday.holiday);
+  text("dayOff", DayOffText(facts.holiday.dayOff));
   const Almanac& almanac = facts.almanac;
   text("yearGanZhi", almanac.yearGanZhi);
   text("monthGanZhi", almanac.monthGanZhi);
@@ -120,6 +124,8 @@ void AppendReadable(std::string& out, const DayFacts& facts, Utf8Texts& utf8) {
   out += "cell:           " + utf8(facts.cell.text) + " ";
   AppendColor(out, facts.cell.color);
   out += '\n';
+  line("holiday:        ", utf8(facts.holiday.holiday));
+  line("day off:        ", utf8(DayOffText(facts.holiday.dayOff)));
   const char* label = "almanac:        ";
   for (const GbkText& almanacLine : AlmanacLines(facts.almanac)) {
     line(label, utf8(almanacLine));
@@ -193,7 +199,13 @@ std::string MonthGrid(int year, int month, int selectedDay, const Painter& paint
   std::string texts = numbers;
   for (int day = 1; day <= days; ++day) {
     const std::string number = day == selectedDay ? "[" + std::to_string(day) + "]" : " " + std::to_string(day);
-    numbers += number + std::string(kColumnWidth - number.size(), ' ');
+    numbers += number;
+    std::size_t width = number.size();
+    if (const DayOff dayOff = KnownHolidays().Find(year, month, day).dayOff; dayOff != DayOff::kNone) {
+      painter.Paint(numbers, dayOff == DayOff::kOff ? kDayOffMarkColor : kWorkdayMarkColor, utf8(DayOffText(dayOff)));
+      width += 2;  // one double-width character
+    }
+    numbers.append(kColumnWidth - width, ' ');
     const DayCell cell = GetDayCell(year, month, day);
     AppendCell(texts, painter, cell.color, cell.text, utf8);
     if ((firstColumn + day) % 7 == 0 || day == days) {
@@ -235,6 +247,31 @@ int RunDays(const Args& args) {
   std::string out;
   out.reserve(static_cast<size_t>(last - first + 1) * 320);
   for (TDateTime date = first; date <= last; date += 1) AppendJson(out, FactsOf(*DecodeDate(date)), utf8);
+  WriteOut(out);
+  return 0;
+}
+
+int RunHolidays(const Args& args) {
+  if (args.positionals().size() != 1) throw UsageError("expected one YEAR");
+  const int year = ParseIntInRange(args.positionals()[0], "YEAR", 1, 9999);
+  const std::vector<HolidayDay> days = KnownHolidays().DaysOf(year);
+  if (days.empty()) throw EngineError("no arrangement of public holidays is known for " + std::to_string(year));
+  const bool json = args.has("--json");
+  Utf8Texts utf8;
+  std::string out;
+  for (const HolidayDay& day : days) {
+    if (json) {
+      out += "{\"date\":\"";
+      AppendDate(out, day.date);
+      out += '"';
+      AppendJsonField(out, "dayOff", DayOffText(day.dayOff));
+      AppendJsonField(out, "holiday", day.holiday);
+      out += "}\n";
+    } else {
+      AppendDate(out, day.date);
+      out += " " + utf8(DayOffText(day.dayOff)) + " " + utf8(day.holiday) + "\n";
+    }
+  }
   WriteOut(out);
   return 0;
 }

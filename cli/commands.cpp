@@ -132,7 +132,9 @@ const std::vector<Command>& Commands() {
        "One day as the calendar engine sees it.",
        "The lunar date, the festivals, the solar term, the year's branch and\n"
        "animal, the star sign, and what the calendar window writes under the day\n"
-       "in its grid and in which colour. Then the day's almanac (黄历): the\n"
+       "in its grid and in which colour; whether the arrangement of public holidays\n"
+       "for mainland China makes it a day off (休) or a day worked (班), and for\n"
+       "which holiday (see holidays). Then the day's almanac (黄历): the\n"
        "stem-branch pillars of year, month and day, the 纳音, the animal it clashes\n"
        "with and the direction of its 煞, its officer (建除十二值星) and spirit\n"
        "(黄道 or 黑道), its lunar mansion, the 彭祖百忌 sayings, and the 三伏 or 数九\n"
@@ -145,7 +147,8 @@ const std::vector<Command>& Commands() {
             "negative in a leap month, 0 outside 1901..2050), lunarYear (the Gregorian\n"
             "year whose 正月初一 began the day's lunar year, 0 outside 1901..2050),\n"
             "lunarMonthText, lunarDayText, lunarFestival, solarTerm, solarFestival,\n"
-            "zodiac, constellation, cellText and cellColor (#RRGGBB), then the almanac:\n"
+            "zodiac, constellation, cellText and cellColor (#RRGGBB), holiday and dayOff\n"
+            "(休, 班 or empty), then the almanac:\n"
             "yearGanZhi, monthGanZhi, dayGanZhi, naYin, chong, sha, zhiXing, tianShen,\n"
             "huangDao (true or false), xiu, xiuLuck (吉 or 凶), pengZu, sanFu and shuJiu\n"
             "(empty, and huangDao false, outside 1901..2050)"},
@@ -163,6 +166,8 @@ const std::vector<Command>& Commands() {
             "zodiac:         辰龙\n"
             "constellation:  处女座\n"
             "cell:           中秋节 #FF8000\n"
+            "holiday:        中秋节\n"
+            "day off:        休\n"
             "almanac:        甲辰年 癸酉月 甲申日\n"
             "                纳音 泉中水\n"
             "                冲虎 煞南\n"
@@ -173,7 +178,7 @@ const std::vector<Command>& Commands() {
             "{\"date\":\"1901-01-01\",\"lunarCode\":1111,\"lunarYear\":1900,\"lunarMonthText\":\"冬月\","
             "\"lunarDayText\":\"十一\",\"lunarFestival\":\"\",\"solarTerm\":\"\",\"solarFestival\":\"元旦节\","
             "\"zodiac\":\"子鼠\",\"constellation\":\"摩羯座\",\"cellText\":\"元旦节\",\"cellColor\":\"#FF8000\","
-            "\"yearGanZhi\":\"庚子\",\"monthGanZhi\":\"戊子\",\"dayGanZhi\":\"己卯\",\"naYin\":\"城头土\",\"chong\":\"鸡\","
+            "\"holiday\":\"\",\"dayOff\":\"\",\"yearGanZhi\":\"庚子\",\"monthGanZhi\":\"戊子\",\"dayGanZhi\":\"己卯\",\"naYin\":\"城头土\",\"chong\":\"鸡\","
             "\"sha\":\"西\",\"zhiXing\":\"平\",\"tianShen\":\"玉堂\",\"huangDao\":true,\"xiu\":\"尾\",\"xiuLuck\":\"吉\","
             "\"pengZu\":\"己不破券二比并亡 卯不穿井水泉不香\",\"sanFu\":\"\",\"shuJiu\":\"二九第2天\"}"},
        },
@@ -195,13 +200,43 @@ const std::vector<Command>& Commands() {
        },
        &RunDays},
 
+      {"holidays",
+       "holidays YEAR [--json]",
+       "The days off and the days worked that YEAR's arrangement of public holidays names.",
+       "Every day that the arrangement of public holidays for mainland China\n"
+       "(国务院办公厅关于部分节假日安排的通知) names for YEAR, in date order: a day\n"
+       "off (休), weekends inside a holiday included, or a day worked (班) in\n"
+       "exchange, with the holiday's name. A year whose arrangement is not known\n"
+       "exits with status 1.\n"
+       "\n"
+       "The arrangements known when the program was built are part of it. A year\n"
+       "is added or replaced by a UTF-8 file taliven/holidays.txt under\n"
+       "$XDG_DATA_HOME (~/.local/share) or a folder of $XDG_DATA_DIRS\n"
+       "(/usr/local/share:/usr/share), one day a line: YYYY-MM-DD 休 NAME or\n"
+       "YYYY-MM-DD 班 NAME; # starts a comment line. The first file in that order\n"
+       "with lines for a year decides that whole year. A malformed line is named\n"
+       "on standard error with its file and line number and skipped. The calendar\n"
+       "window and every command read the same days.",
+       {
+           {"YEAR", "the year, 1..9999"},
+           {"--json", "print JSON Lines with the keys date, dayOff and holiday"},
+       },
+       {
+           {"taliven-cli holidays 2025 --json | head -n 3",
+            "{\"date\":\"2025-01-01\",\"dayOff\":\"休\",\"holiday\":\"元旦\"}\n"
+            "{\"date\":\"2025-01-26\",\"dayOff\":\"班\",\"holiday\":\"春节\"}\n"
+            "{\"date\":\"2025-01-28\",\"dayOff\":\"休\",\"holiday\":\"春节\"}"},
+       },
+       &RunHolidays},
+
       {"month",
        "month [YEAR MONTH] [--day D]",
        "A month as the calendar window lays it out.",
        "A header with the year, the month, the year's branch and animal and the\n"
        "star sign of the selected day, then the weeks from Sunday to Saturday, each\n"
-       "day with the text the window writes under it. Colours only when standard\n"
-       "output is a terminal.",
+       "day with the text the window writes under it. A day off by the arrangement\n"
+       "of public holidays has 休 after its number, a weekend day worked 班.\n"
+       "Colours only when standard output is a terminal.",
        {
            {"YEAR", "the year, 1..9999 (the calendar's texts cover 1901..2050)"},
            {"MONTH", "the month, 1..12; give YEAR and MONTH together, or neither for today's month"},
@@ -258,9 +293,11 @@ const std::vector<Command>& Commands() {
        "The calendar as an iCalendar file, for calendar programs.",
        "An iCalendar file (RFC 5545) on standard output: one all-day event for\n"
        "every lunar festival (category 农历节日), solar term (节气) and Gregorian\n"
-       "festival (公历节日) from FROM to TO, titled with the texts of day, and\n"
-       "the yearly lunar anniversaries asked for (纪念日). Days outside\n"
-       "1901-01-01 .. 2050-12-31 have no events.\n"
+       "festival (公历节日) from FROM to TO, titled with the texts of day; for\n"
+       "every day that holidays lists, a day off (放假) or a day worked (调休上班),\n"
+       "titled with the holiday and 休 or 班 (\"国庆节 休\"); and the yearly lunar\n"
+       "anniversaries asked for (纪念日). Days outside 1901-01-01 .. 2050-12-31\n"
+       "have no events.\n"
        "\n"
        "Each event keeps its UID from run to run, so importing a newer file\n"
        "updates the events imported before instead of doubling them. Events are\n"
@@ -271,9 +308,9 @@ const std::vector<Command>& Commands() {
            {"TO", "the last day, YYYY-MM-DD, not before FROM"},
            {"--only KINDS",
             "keep only the kinds named, a comma-separated list of lunar (农历节日),\n"
-            "terms (节气) and solar (公历节日); given more than once, the kinds add\n"
-            "up. Anniversaries are always kept.",
-            "lunar terms solar", true},
+            "terms (节气), solar (公历节日) and holidays (放假 and 调休上班); given\n"
+            "more than once, the kinds add up. Anniversaries are always kept.",
+            "lunar terms solar holidays", true},
            {"--anniversary NAME=MONTH-DAY",
             "add an event titled NAME on lunar day DAY (1..30) of month MONTH (1..12)\n"
             "in every lunar year; an L before the month names the leap month: L4-10\n"

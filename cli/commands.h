@@ -78,6 +78,7 @@ int RunPinyin(const Args& args);
 int RunDay(const Args& args);
 int RunDays(const Args& args);
 int RunMonth(const Args& args);
+int RunHolidays(const Args& args);
 int RunFromLunar(const Args& args);
 int RunIcs(const Args& args);
 

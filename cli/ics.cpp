@@ -18,7 +18,8 @@ struct Kind {
   std::string_view word;
   EventKinds kind;
 };
-constexpr Kind kKinds[] = {{"lunar", kLunarFestivals}, {"terms", kSolarTerms}, {"solar", kSolarFestivals}};
+constexpr Kind kKinds[] = {
+    {"lunar", kLunarFestivals}, {"terms", kSolarTerms}, {"solar", kSolarFestivals}, {"holidays", kHolidays}};
 
 struct Event {
   TDateTime date;
@@ -102,10 +103,16 @@ void AddDayEvents(const IcsRequest& request, std::vector<Event>& events) {
     if ((request.kinds & kind) != 0 && !text.empty())
       events.push_back({date, utf8(text), category, DayUid(date, uidKind)});
   };
+  const HolidayArrangements& holidays = KnownHolidays();
   for (TDateTime date = first; date <= last; date += 1) {
+    const CivilDate civil = *DecodeDate(date);
     add(date, kLunarFestivals, GetLunarFestival(date), "农历节日", "lunar-festival");
     add(date, kSolarTerms, GetSolarTerm(date), "节气", "solar-term");
-    add(date, kSolarFestivals, GetSolarFestival(DecodeDate(date)->day, date), "公历节日", "solar-festival");
+    add(date, kSolarFestivals, GetSolarFestival(civil.day, date), "公历节日", "solar-festival");
+    if (const HolidayMark mark = holidays.Find(civil.year, civil.month, civil.day); mark.dayOff != DayOff::kNone) {
+      const bool off = mark.dayOff == DayOff::kOff;
+      add(date, kHolidays, mark.holiday + " " + DayOffText(mark.dayOff), off ? "放假" : "调休上班", "holiday");
+    }
   }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The calendar as an iCalendar file (RFC 5545): festivals, solar terms and
-// yearly lunar anniversaries as all-day events, for import into calendar
-// programs.
+// The calendar as an iCalendar file (RFC 5545): festivals, solar terms,
+// official days off and worked weekend days, and yearly lunar anniversaries
+// as all-day events, for import into calendar programs.
 
 #include <cstdint>
 #include <string>
@@ -17,7 +17,8 @@ enum EventKinds : unsigned {
   kLunarFestivals = 1,  // 农历节日
   kSolarTerms = 2,      // 节气
   kSolarFestivals = 4,  // 公历节日
-  kAllKinds = 7,
+  kHolidays = 8,        // 放假 and 调休上班, from the arrangements of public holidays
+  kAllKinds = 15,
 };
 
 // A yearly anniversary on a lunar day: its title (UTF-8), and the month,

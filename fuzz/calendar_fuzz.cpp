@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "almanac.h"
 #include "day_cell.h"
+#include "day_hint.h"
 #include "festivals.h"
 #include "lunar.h"
 #include "solar_terms.h"
@@ -57,7 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   GetSolarFestival(day, date);
   GetConstellation(day, date);
 
+  const Almanac almanac = GetAlmanac(date);
+  Require(almanac.dayGanZhi.empty() == (code == 0) && (almanac.huangDao ? code != 0 : true));
+  AlmanacLines(almanac);
+  DayHintLines(day, month, year, {});
+
   Require(SolarTermDay(year, month, termDay) <= 24);
+  Require(SolarTermDayOfMonth(year, termDay) <= 31);
   GetDayCell(year, month, day);
   GetDayCell(day, static_cast<std::int16_t>(month), static_cast<std::int16_t>(year));
   Require(DaysInMonth(day, month) <= 31);

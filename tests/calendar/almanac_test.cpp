@@ -116,16 +116,19 @@ TEST(Almanac, LinesOfADayAndNoneOutsideTheRange) {
 }
 
 TEST(DayHint, TheDayInFullThenItsAlmanac) {
-  const std::vector<GbkText> leapDay = DayHintLines(2020, 5, 23);
+  const std::vector<GbkText> leapDay = DayHintLines(2020, 5, 23, {});
   ASSERT_GE(leapDay.size(), 3u);
   EXPECT_EQ(leapDay[0], "2020年5月23日 星期六");
   EXPECT_EQ(leapDay[1], "农历闰四月初一");
   EXPECT_EQ(leapDay[2], "庚子年 辛巳月 丙寅日");
   // Every occasion of the day, though the grid shows only the first.
-  EXPECT_EQ(DayHintLines(2000, 10, 6)[2], "重阳节 老人节");
+  EXPECT_EQ(DayHintLines(2000, 10, 6, {})[2], "重阳节 老人节");
   // Outside the lunar range only the date is known.
-  EXPECT_EQ(DayHintLines(2051, 1, 2), std::vector<GbkText>{"2051年1月2日 星期一"});
-  EXPECT_TRUE(DayHintLines(2001, 2, 29).empty());
+  EXPECT_EQ(DayHintLines(2051, 1, 2, {}), std::vector<GbkText>{"2051年1月2日 星期一"});
+  EXPECT_TRUE(DayHintLines(2001, 2, 29, {}).empty());
+  // What the arrangement of public holidays makes of the day, after its occasions.
+  EXPECT_EQ(DayHintLines(2026, 10, 1, {DayOff::kOff, "国庆节"})[3], "国庆节 休");
+  EXPECT_EQ(DayHintLines(2026, 10, 10, {DayOff::kWork, "国庆节"})[2], "国庆节 调休上班");
 }
 
 // Over the whole range: the day pillar steps on every day, the month pillar

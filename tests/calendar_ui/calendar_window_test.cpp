@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QHelpEvent>
 #include <QLocale>
 #include <QPointer>
@@ -14,6 +16,7 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 
@@ -66,6 +69,14 @@ class CalendarWindowTest : public ::testing::Test {
       }
     }
     return 0;
+  }
+
+  // The hint shown when the pointer rests on `cell`.
+  static QString HintOf(ClickLabel* cell) {
+    QToolTip::hideText();
+    QHelpEvent hover(QEvent::ToolTip, cell->rect().center(), cell->mapToGlobal(cell->rect().center()));
+    QApplication::sendEvent(cell, &hover);
+    return QToolTip::text();
   }
 
   std::unique_ptr<TFRM_Date> window;
@@ -183,27 +194,90 @@ TEST_F(CalendarWindowTest, GridIsBuiltOnceInFrontOfHighlightAndWatermarks) {
 // day in full with its almanac; an empty cell shows nothing.
 TEST_F(CalendarWindowTest, ADayShowsItsAlmanacAsItsHint) {
   Open({2026, 12, 10});
-  const auto hintOf = [](ClickLabel* cell) {
-    QToolTip::hideText();
-    QHelpEvent hover(QEvent::ToolTip, cell->rect().center(), cell->mapToGlobal(cell->rect().center()));
-    QApplication::sendEvent(cell, &hover);
-    return QToolTip::text();
-  };
   const QString tenth =
       "2026年12月10日 星期四\n农历冬月初二\n丙午年 庚子月 戊午日\n纳音 天上火\n冲鼠 煞北\n破日 司命(黄道)\n"
       "角宿(吉)\n彭祖百忌 戊不受田田主不祥 午不苫盖屋主更张";
-  EXPECT_EQ(hintOf(DayCells[CellOfDay(10)]), tenth);
-  EXPECT_EQ(hintOf(LunarCells[CellOfDay(10)]), tenth);
-  EXPECT_EQ(hintOf(DayCells[CellOfDay(22)]).section(u'\n', 0, 2), "2026年12月22日 星期二\n农历冬月十四\n冬至");
+  EXPECT_EQ(HintOf(DayCells[CellOfDay(10)]), tenth);
+  EXPECT_EQ(HintOf(LunarCells[CellOfDay(10)]), tenth);
+  EXPECT_EQ(HintOf(DayCells[CellOfDay(22)]).section(u'\n', 0, 2), "2026年12月22日 星期二\n农历冬月十四\n冬至");
 
   window->UpDown2->setPosition(7);  // the hint follows the month on show
   window->UpDown2Click();
-  EXPECT_TRUE(hintOf(DayCells[CellOfDay(15)]).endsWith("\n初伏第1天"));
+  EXPECT_TRUE(HintOf(DayCells[CellOfDay(15)]).endsWith("\n初伏第1天"));
 
   QToolTip::hideText();
   QTRY_VERIFY(!QToolTip::isVisible());
-  hintOf(DayCells[2]);  // held December's 1st; July 2026 begins on a Wednesday, in cell 3
+  HintOf(DayCells[2]);  // held December's 1st; July 2026 begins on a Wednesday, in cell 3
   EXPECT_FALSE(QToolTip::isVisible());
+}
+
+// Where the arrangements of public holidays are read from while a window opens.
+class HolidayFolder {
+ public:
+  HolidayFolder() {
+    char pattern[] = "/tmp/taliven-calendar-XXXXXX";
+    root_ = mkdtemp(pattern);
+    setenv("XDG_DATA_HOME", root_.toUtf8().constData(), 1);
+    setenv("XDG_DATA_DIRS", (root_ + "/none").toUtf8().constData(), 1);
+  }
+  ~HolidayFolder() {
+    QDir(root_).removeRecursively();
+    unsetenv("XDG_DATA_HOME");
+    unsetenv("XDG_DATA_DIRS");
+  }
+  void Write(const QString& lines) {
+    QDir(root_).mkpath(QStringLiteral("taliven"));
+    QFile file(root_ + "/taliven/holidays.txt");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(lines.toUtf8());
+  }
+
+ private:
+  QString root_;
+};
+
+// 休 and 班 sit beside the day number of exactly the days the arrangement
+// names: two windows whose data differ differ only inside those marks.
+TEST_F(CalendarWindowTest, DayOffMarksSitBesideTheNumbersOfTheDaysTheArrangementNames) {
+  HolidayFolder folder;
+  const auto markOf = [](int cell) { return DayCells[cell]->findChild<QLabel*>(); };
+  const auto markRect = [](int cell) { return QRect(DayCells[cell]->pos() + QPoint(27, 2), QSize(9, 10)); };
+
+  Open({2026, 10, 12});  // built in: 1-7 off, 10 (a Saturday) worked, the 12th selected
+  QList<int> marked;
+  for (int day = 1; day <= 31; ++day) {
+    QLabel* mark = markOf(CellOfDay(day));
+    const QString expected = day <= 7 ? "休" : day == 10 ? "班" : "";
+    EXPECT_EQ(mark->isVisibleTo(window.get()) ? mark->text() : QString(), expected) << day;
+    if (!expected.isEmpty()) marked.append(CellOfDay(day));
+  }
+  EXPECT_EQ(HintOf(DayCells[CellOfDay(1)]).section(u'\n', 3, 3), "国庆节 休");
+  EXPECT_EQ(HintOf(LunarCells[CellOfDay(10)]).section(u'\n', 2, 2), "国庆节 调休上班");
+  window->grab();  // the toolkit draws the large watermark a shade differently the very first time
+  const QImage withBuiltIn = window->grab().toImage();
+
+  folder.Write(QStringLiteral("2026-10-12 班 试行\n"));  // the whole of 2026, now one day worked
+  Open({2026, 10, 12});
+  marked.append(CellOfDay(12));
+  EXPECT_EQ(markOf(CellOfDay(12))->text(), "班");
+  EXPECT_FALSE(markOf(CellOfDay(1))->isVisibleTo(window.get()));
+  const QImage withFile = window->grab().toImage();
+
+  ASSERT_EQ(withBuiltIn.size(), withFile.size());
+  QList<int> drawn;
+  for (int y = 0; y < withFile.height(); ++y) {
+    for (int x = 0; x < withFile.width(); ++x) {
+      if (withBuiltIn.pixel(x, y) == withFile.pixel(x, y)) continue;
+      const auto in =
+          std::find_if(marked.begin(), marked.end(), [&](int cell) { return markRect(cell).contains(x, y); });
+      ASSERT_NE(in, marked.end()) << "a pixel outside every mark differs at " << x << "," << y;
+      if (!drawn.contains(*in)) drawn.append(*in);
+    }
+  }
+  EXPECT_EQ(drawn.size(), marked.size()) << "every mark draws";
+  // The highlight on the 12th keeps its outline beside the mark.
+  const QRect highlight = window->Shape2->geometry();
+  EXPECT_TRUE(highlight.adjusted(1, 1, -1, -1).contains(markRect(CellOfDay(12))));
 }
 
 TEST_F(CalendarWindowTest, MonthFillsTheCellsFromItsFirstWeekday) {

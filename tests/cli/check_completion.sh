@@ -25,7 +25,9 @@ expect "--help --version" taliven-cli --
 expect "--leap" taliven-cli from-lunar 2024 8 15 --l
 expect "--json --help" taliven-cli netname 张三 ""
 expect "--only --anniversary --help" taliven-cli ics 2024-01-01 2024-12-31 --
-expect "lunar terms solar" taliven-cli ics 2024-01-01 2024-12-31 --only ""
+expect "lunar terms solar holidays" taliven-cli ics 2024-01-01 2024-12-31 --only ""
+expect "lunar,holidays" taliven-cli ics 2024-01-01 2024-12-31 --only lunar,h
+expect "holidays" taliven-cli ho
 expect "lunar,terms" taliven-cli ics 2024-01-01 2024-12-31 --only lunar,t
 expect "0 1 2 3 4 5 6 7" taliven-cli pinyin --flags ""
 expect "" taliven-cli ics 2024-01-01 2024-12-31 --anniversary ""

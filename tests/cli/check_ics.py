@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Reads taliven-cli's iCalendar output with a real parser (Debian's python3-icalendar) and
-checks every event against what `days` says about the same dates.
+checks every event against what `days` says about the same dates, and a few events against
+facts from outside the program.
 
 usage: check_ics.py TALIVEN_CLI
 """
@@ -22,6 +23,14 @@ ANNIVERSARIES = {
     "全家团聚：奶奶的八十大寿，记得早早订好饭店和生日蛋糕": (1, False, 1),  # folded lines
 }
 KINDS = {"lunarFestival": "农历节日", "solarTerm": "节气", "solarFestival": "公历节日"}
+DAY_OFF_CATEGORIES = {"休": "放假", "班": "调休上班"}
+# Known without asking the program: the calendar of 2024 and the notice of 2025's public holidays.
+OUTSIDE_FACTS = {
+    (datetime.date(2024, 9, 17), "中秋节", "农历节日"),
+    (datetime.date(2024, 3, 20), "春分", "节气"),
+    (datetime.date(2025, 1, 28), "春节 休", "放假"),
+    (datetime.date(2025, 2, 8), "春节 班", "调休上班"),
+} | {(datetime.date(year, 8, 1), "建军节", "公历节日") for year in range(2019, 2035)}
 failures = []
 
 
@@ -101,7 +110,10 @@ def main():
     days = [json.loads(line) for line in run("days", FROM, TO, "--json").splitlines()]
     expected = {(datetime.date.fromisoformat(d["date"]), d[key], category)
                 for d in days for key, category in KINDS.items() if d[key]}
+    expected |= {(datetime.date.fromisoformat(d["date"]), f"{d['holiday']} {d['dayOff']}",
+                  DAY_OFF_CATEGORIES[d["dayOff"]]) for d in days if d["dayOff"]}
     expected |= expected_anniversaries(days)
+    check(OUTSIDE_FACTS <= expected, f"days misses {sorted(OUTSIDE_FACTS - expected)}")
 
     raw = ics()
     check_lines(raw)
@@ -116,8 +128,13 @@ def main():
     again = events_of(ics(epoch="0"))
     check([str(e["UID"]) for e in again] == [str(e["UID"]) for e in events], "UIDs change from run to run")
 
-    terms = events_of(ics("--only", "terms"))
-    check({summary(e) for e in terms} == {e for e in expected if e[2] in ("节气", "纪念日")}, "--only terms")
+    for only, categories in (("terms", {"节气"}), ("lunar,terms", {"农历节日", "节气"}),
+                             ("holidays", {"放假", "调休上班"})):
+        kept = {summary(e) for e in events_of(ics("--only", only))}
+        check(kept == {e for e in expected if e[2] in categories | {"纪念日"}}, f"--only {only}")
+
+    on_from = {summary(e) for e in events_of(run("ics", "2024-09-17", "2024-09-17", "--anniversary", "奶奶生日=8-15"))}
+    check((datetime.date(2024, 9, 17), "奶奶生日", "纪念日") in on_from, "an anniversary on FROM itself is left out")
 
     edge = events_of(run("ics", "2050-12-01", "2051-01-31"))
     check(edge and all(e.decoded("DTSTART") <= datetime.date(2050, 12, 31) for e in edge),

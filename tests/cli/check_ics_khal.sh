@@ -30,5 +30,6 @@ echo "$listed"
 events=$(grep -c '^BEGIN:VEVENT' "$work/lunar.ics")
 stored=$(ls "$work/calendar" | wc -l)
 [[ $stored == "$events" ]] || { echo "khal holds $stored events, the file has $events"; exit 1; }
-grep -Pzq 'Tuesday, 2024-09-17\n 中秋节\n 奶奶生日\n' <<<"$listed" || { echo "2024-09-17 is not listed as expected"; exit 1; }
+grep -Pzq 'Tuesday, 2024-09-17\n 中秋节\n 中秋节 休\n 奶奶生日\n' <<<"$listed" || { echo "2024-09-17 is not listed as expected"; exit 1; }
+grep -Pzq 'Saturday, 2024-09-14\n 中秋节 班\n' <<<"$listed" || { echo "2024-09-14 is not listed as a day worked"; exit 1; }
 echo "khal holds the $events events once each"

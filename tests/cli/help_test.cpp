@@ -21,8 +21,10 @@ struct ShellRun {
 // Runs a command line as a user would type it, in `folder`, with the built
 // taliven-cli first on PATH.
 ShellRun RunInShell(std::string_view commandLine, const std::filesystem::path& folder) {
-  const std::string shell =
-      "cd '" + folder.string() + "' && PATH='" TALIVEN_CLI_DIR "':\"$PATH\" " + std::string(commandLine);
+  const std::string shell = "cd '" + folder.string() +
+                            "' && PATH='" TALIVEN_CLI_DIR
+                            "':\"$PATH\" XDG_DATA_HOME=/nonexistent XDG_DATA_DIRS=/nonexistent " +
+                            std::string(commandLine);
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(shell.c_str(), "r"), pclose);
   ShellRun run{{}, -1};
   std::array<char, 4096> buffer;
