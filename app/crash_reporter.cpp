@@ -30,13 +30,27 @@ class ReportTexts final : public QTranslator {
   }
 };
 
-void ShowReport(const std::string& message, ErrorSource source) {
+ReportGate& Gate() {
   static ReportGate gate;
-  const ReportGate::Verdict verdict = gate.Admit(message, source, ReportGate::Clock::now());
+  return gate;
+}
+
+void ShowReport(const std::string& message, ErrorSource source) {
+  const ReportGate::Verdict verdict = Gate().Admit(message, source, ReportGate::Clock::now());
   if (verdict.log) std::fputs(ReportLogLine(message, verdict.times).c_str(), stderr);
   if (!verdict.show) return;
-  CreateReportBox(message, QApplication::activeWindow())->exec();
-  gate.Close();
+  std::unique_ptr<QMessageBox> box = CreateReportBox(message, QApplication::activeWindow());
+  if (source == ErrorSource::UserAction) {
+    box->exec();
+    Gate().Close();
+    return;
+  }
+  // A tick's report must not hold up its timer: the handler returns while
+  // the report stays on screen, as modal as ever, until the user closes it.
+  box->setWindowModality(Qt::ApplicationModal);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  QObject::connect(box.get(), &QDialog::finished, [] { Gate().Close(); });
+  box.release()->show();
 }
 
 }  // namespace

@@ -52,6 +52,7 @@ TAbout::TAbout(QWidget* parent) : QDialog(parent, kSystemMenuOnly) {
   setWindowTitle(QStringLiteral("关于系统"));
   setFont(PixelFont(QStringLiteral("宋体"), 12));
   setFixedSize(321, 149);
+  CentreOnScreen(*this);
 
   auto* picture = new SvgPicture(QStringLiteral(":/images/about.svg"), this);
   picture->setGeometry(0, 0, 153, 149);
@@ -76,6 +77,7 @@ TFrm_servers::TFrm_servers(QWidget* parent) : QDialog(parent, kSystemMenuOnly) {
   setWindowTitle(QStringLiteral("客户服务"));
   setFont(PixelFont(QStringLiteral("宋体"), 12));
   setFixedSize(ClientSizeFor(QSize(428, 307)));
+  CentreOnScreen(*this);
   setAutoFillBackground(true);
   QPalette white = palette();
   white.setColor(QPalette::Window, Qt::white);

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <cstdio>
 
@@ -178,9 +177,7 @@ TFrmmain::TFrmmain(MainWindowServices services, QWidget* parent)
   RunGuarded([this] { FormCreate(); });
   RunGuarded([this] { PrepareShownPanes(); });
 
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  CentreOnScreen(*this);
 }
 
 TFrmmain::~TFrmmain() {

@@ -7,8 +7,8 @@
 namespace taliven {
 
 struct BuiltInHolidayDay {
-  int date;  // year * 10000 + month * 100 + day
-  int name;  // for BuiltInHolidayName
+  int date;   // year * 10000 + month * 100 + day
+  int name;   // for BuiltInHolidayName
   bool work;  // a day worked (班) rather than a day off (休)
 };
 

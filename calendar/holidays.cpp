@@ -109,7 +109,8 @@ ParsedLine ParseLine(std::string_view line) {
   DayOff dayOff = DayOff::kNone;
   if (kind == DayOffText(DayOff::kOff)) dayOff = DayOff::kOff;
   if (kind == DayOffText(DayOff::kWork)) dayOff = DayOff::kWork;
-  if (dayOff == DayOff::kNone) return {std::nullopt, Utf8(u8"the date is to be followed by 休 (a day off) or 班 (a day worked)")};
+  if (dayOff == DayOff::kNone)
+    return {std::nullopt, Utf8(u8"the date is to be followed by 休 (a day off) or 班 (a day worked)")};
   const GbkText name = Trim(rest);
   if (name.empty()) return {std::nullopt, "the holiday's name is missing"};
   return {HolidayDay{*date, dayOff, name}, {}};

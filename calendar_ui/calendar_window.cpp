@@ -6,7 +6,6 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStringList>
 #include <QToolTip>
@@ -23,6 +22,7 @@
 #include "fonts.h"
 #include "gbk_codec.h"
 #include "lunar.h"
+#include "standard_frame.h"
 #include "up_down.h"
 
 namespace taliven {
@@ -220,9 +220,7 @@ TFRM_Date::TFRM_Date(QWidget* parent) : QDialog(parent, kSystemMenuAndCloseBox) 
   createSpinners();
   FormCreate();
 
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  CentreOnScreen(*this);
 }
 
 TFRM_Date::~TFRM_Date() {

@@ -10,6 +10,7 @@
 #include "edit_box_rules.h"
 #include "fonts.h"
 #include "input_method.h"
+#include "standard_frame.h"
 
 namespace taliven {
 namespace {
@@ -54,6 +55,7 @@ QWidget* SetUpReadingWindow(QDialog* window, const QString& caption, QSize clien
   window->setWindowTitle(caption);
   window->setFont(PixelFont(QStringLiteral("宋体"), 12));
   window->setFixedSize(clientSize);
+  CentreOnScreen(*window);
 
   auto* panel = new QWidget(window);
   panel->setGeometry(QRect(QPoint(0, 0), clientSize));

@@ -12,6 +12,8 @@ packages=(
   # libraries
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-declarative-dev qt6-webengine-dev libqt6webenginecore6-bin
   qt6-translations-l10n libcurl4-openssl-dev libcpp-httplib-dev
+  # windows ask the X display whether a window manager frames them
+  libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # peer measured beside the lunar benchmarks (bench/run_all.sh); never linked into the program
   libicu-dev

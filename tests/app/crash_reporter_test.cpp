@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <stdexcept>
 
 namespace taliven {
 namespace {
@@ -80,6 +85,53 @@ TEST(CreateReportBox, TakesTheMessageAsUtf8AndNothingElse) {
   // GBK bytes have no business in a message; they are not guessed at.
   const auto box = CreateReportBox("'\xD5\xC5\xC8\xFD' is not a valid integer value");  // 张三 in GBK
   EXPECT_EQ(box->detailedText(), QStringLiteral("'\uFFFD\uFFFD\uFFFD\uFFFD' is not a valid integer value"));
+}
+
+// The report on screen, if one is.
+QMessageBox* ShownReport() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) return box;
+  }
+  return nullptr;
+}
+
+void RaiseFrom(ErrorSource source, const char* sentence) {
+  RunGuarded([sentence] { throw std::runtime_error(ErrorMessage(sentence, "test")); }, source);
+}
+
+// The installed reporter: a tick's report is shown while its handler has
+// already returned, so the timer goes on; once the report is closed, the
+// next error is reported again.
+TEST(InstalledReporter, ATicksReportLeavesItsHandlerAndTheNextErrorIsShownOnceItCloses) {
+  InstallCrashReporter();
+  bool heldUp = false;  // the tick waited for its report: closed from here so that the test ends
+  QTimer closer;
+  closer.setSingleShot(true);
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    heldUp = true;
+    if (QMessageBox* box = ShownReport()) box->button(QMessageBox::Ok)->click();
+  });
+  closer.start(2000);
+  RaiseFrom(ErrorSource::TimerTick, "甲 from a tick");
+  closer.stop();
+  ASSERT_FALSE(heldUp) << "the tick's handler waited for its report to close";
+  QMessageBox* tick = ShownReport();
+  ASSERT_NE(tick, nullptr) << "the tick's handler returned with its report on screen";
+  EXPECT_EQ(tick->text(), "甲 from a tick");
+  EXPECT_TRUE(tick->isModal());
+  tick->button(QMessageBox::Ok)->click();
+  QTRY_COMPARE(ShownReport(), nullptr);
+
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    if (QMessageBox* box = ShownReport()) {
+      shown = box->text();
+      box->button(QMessageBox::Ok)->click();
+    }
+  });
+  RaiseFrom(ErrorSource::UserAction, "乙 from a click");  // returns once the report is closed
+  EXPECT_EQ(shown, "乙 from a click");
+  SetErrorReporter({});
 }
 
 TEST(ReportLogLine, GivesTheSentenceTheDetailsAndTheNumberOfRepeats) {

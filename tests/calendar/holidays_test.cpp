@@ -84,19 +84,18 @@ TEST(Holidays, EveryBuiltInYearIsOrderedAndWorksOnlyWeekends) {
 }
 
 TEST(HolidayFile, LinesBecomeDaysAndEveryMalformedLineIsNamed) {
-  const HolidayFile file = ParseHolidayFile(Utf8(
-      u8"\uFEFF# 2027: the notice of November 2026\n"
-      u8"\n"
-      u8"2027-02-06\t休\t春节\r\n"
-      u8"  2027-02-07 班 春节  \n"
-      u8"2027-02-30 休 春节\n"    // 5: no such day
-      u8"2027-02-08 放 春节\n"    // 6: neither 休 nor 班
-      u8"2027-02-09 休\n"         // 7: no name
-      u8"27-2-10 休 春节\n"       // 8: no YYYY-MM-DD
-      u8"2027-02-12 休 春节😀\n"  // 9: a character GBK lacks
-      u8"2027-02-06 休 春节\n"    // 10: the same day again
-      u8"2028-01-01 休 元旦 新年\n") +  // a name may hold blanks
-                                            "2027-02-11 \xFF\xFE\n");      // 12: no UTF-8
+  const HolidayFile file = ParseHolidayFile(Utf8(u8"\uFEFF# 2027: the notice of November 2026\n"
+                                                 u8"\n"
+                                                 u8"2027-02-06\t休\t春节\r\n"
+                                                 u8"  2027-02-07 班 春节  \n"
+                                                 u8"2027-02-30 休 春节\n"          // 5: no such day
+                                                 u8"2027-02-08 放 春节\n"          // 6: neither 休 nor 班
+                                                 u8"2027-02-09 休\n"               // 7: no name
+                                                 u8"27-2-10 休 春节\n"             // 8: no YYYY-MM-DD
+                                                 u8"2027-02-12 休 春节😀\n"         // 9: a character GBK lacks
+                                                 u8"2027-02-06 休 春节\n"          // 10: the same day again
+                                                 u8"2028-01-01 休 元旦 新年\n") +  // a name may hold blanks
+                                            "2027-02-11 \xFF\xFE\n");              // 12: no UTF-8
   ASSERT_EQ(file.years.size(), 2u);
   const std::vector<HolidayDay>& days = file.years.at(2027);
   ASSERT_EQ(days.size(), 2u);
@@ -149,8 +148,9 @@ TEST_F(HolidayFilesTest, TheFirstFileWithLinesForAYearDecidesThatWholeYear) {
   EXPECT_EQ(known.Find(2027, 1, 1).holiday, "元旦");
   EXPECT_EQ(known.Find(2028, 1, 1).holiday, "元旦") << "a later file decides the years before it undecided";
   EXPECT_EQ(known.Find(2024, 2, 10).holiday, "春节") << "built-in years no file names stay";
-  EXPECT_EQ(problems.str(), user + "/taliven/holidays.txt:3: the line does not begin with a date of the form "
-                                   "YYYY-MM-DD; the line is skipped\n");
+  EXPECT_EQ(problems.str(), user +
+                                "/taliven/holidays.txt:3: the line does not begin with a date of the form "
+                                "YYYY-MM-DD; the line is skipped\n");
 }
 
 TEST_F(HolidayFilesTest, DataFoldersFollowTheXdgRules) {

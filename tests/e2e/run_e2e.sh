@@ -15,13 +15,14 @@
 # frames.
 #
 # Usage: run_e2e.sh [--binary PATH] [--endpoints PATH] [--launcher PATH]
-#                   [--slowdown N] [--window-manager] [SHOT_DIR]
+#                   [--slowdown N] [--window-manager] [--screen WxH] [SHOT_DIR]
 #   --binary     the taliven program (default: build/app/taliven)
 #   --endpoints  the endpoints.h generated next to it, for the expected URLs
 #   --launcher   a program that runs the program given as its arguments
 #                (leak_check.sh runs it under valgrind this way)
 #   --slowdown   multiplies every wait, for a launcher that slows it down
 #   --window-manager  runs the session under openbox
+#   --screen     the virtual screen's size (default: 1024x768)
 #   SHOT_DIR     where the screenshots go (default: /tmp/taliven-e2e)
 set -euo pipefail
 
@@ -31,6 +32,7 @@ endpoints=
 launcher=
 slowdown=1
 window_manager=
+screen=1024x768
 shot_dir=/tmp/taliven-e2e
 
 while (($#)); do
@@ -40,6 +42,7 @@ while (($#)); do
     --launcher) launcher=$2; shift 2 ;;
     --slowdown) slowdown=$2; shift 2 ;;
     --window-manager) window_manager=openbox; shift ;;
+    --screen) screen=$2; shift 2 ;;
     -h|--help) sed -n '2,25p' "$0"; exit 0 ;;
     -*) echo "run_e2e.sh: unknown option $1" >&2; exit 2 ;;
     *) shot_dir=$1; shift ;;
@@ -47,6 +50,7 @@ while (($#)); do
 done
 endpoints=${endpoints:-$(dirname "$binary")/endpoints.h}
 [[ $slowdown =~ ^[1-9][0-9]*$ ]] || { echo "run_e2e.sh: --slowdown takes a whole number" >&2; exit 2; }
+[[ $screen =~ ^[1-9][0-9]*x[1-9][0-9]*$ ]] || { echo "run_e2e.sh: --screen takes WIDTHxHEIGHT" >&2; exit 2; }
 
 skip() { echo "e2e: SKIPPED: $*" >&2; exit 77; }
 fail() {
@@ -100,7 +104,7 @@ trap 'exit 130' INT TERM
 # user's desktop, and the screen size is part of what is checked. Xvfb picks
 # a free display number itself and reports it once it accepts clients, so
 # runs side by side cannot take the same one (xvfb-run -a can race there).
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 deadline=$((SECONDS + 20))
 until [[ -s $work/display ]]; do
@@ -267,6 +271,21 @@ expect_size() {
   [[ $size == "$outer" ]] || fail "$what is $size outside (frame $left $right $top $bottom), not $outer"
 }
 
+# A window's outer frame is centred on the screen, to a pixel or two: where the
+# window manager frames it, by the frame it reports; on a bare display, by the
+# standard frame (4 pixels a side, 26 for the caption) that stands in for one.
+expect_centred() {
+  local what=$1 win=$2 outer=$3 x y left=4 right=4 top=30 bottom=4 want_x want_y
+  read -r x y <<<"$(xwininfo -id "$win" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} END {print x, y}')"
+  [[ -n $window_manager ]] && read -r left right top bottom <<<"$(frame_extents "$win")"
+  x=$((x - left)) y=$((y - top))
+  want_x=$(((${screen%x*} - ${outer%x*}) / 2)) want_y=$(((${screen#*x} - ${outer#*x}) / 2))
+  ((want_x < 0)) && want_x=0
+  ((want_y < 0)) && want_y=0
+  ((x >= want_x - 2 && x <= want_x + 2 && y >= want_y - 2 && y <= want_y + 2)) ||
+    fail "$what has its outer frame at $x,$y on the ${screen} screen, not centred at $want_x,$want_y"
+}
+
 # Waits for a window with this title other than the one given, as the error
 # report, which carries the program's title like the main window.
 wait_other_window() {
@@ -402,8 +421,9 @@ app_pid=$!
 
 main=$(wait_window "Taliven" 30)
 expect_size "the main window" "$main" 792x566 800x600
+expect_centred "the main window" "$main" 800x600
 photograph "$main" main
-step "main window mapped at 800x600 outside, 792x566 inside"
+step "main window mapped at 800x600 outside, 792x566 inside, centred on the ${screen} screen"
 
 # The button bar lies at y = 84 + 8; each button is 80 x 20, so its centre is x + 40.
 bar_y=102
@@ -412,6 +432,7 @@ qq_button=149 netname_button=235 calendar_button=406 service_button=491 about_bu
 click "$main" "$qq_button" "$bar_y"
 qq=$(wait_window "QQ号码测试")
 expect_size "the QQ reading" "$qq" 388x270 396x304
+expect_centred "the QQ reading" "$qq" 396x304
 click "$qq" 276 22  # "测算" at (246, 11) with the box empty
 prompt=$(wait_window "提示" 10)
 expect_frame "the prompt" "$prompt"
@@ -451,6 +472,7 @@ wait_gone "QQ号码测试"
 click "$main" "$netname_button" "$bar_y"
 netname=$(wait_window "网名与性格")
 expect_size "the net-name reading" "$netname" 387x179 395x213
+expect_centred "the net-name reading" "$netname" 395x213
 click "$netname" 153 22
 xdotool type --delay 30 tom
 xdotool key Return
@@ -465,6 +487,7 @@ wait_gone "网名与性格"
 click "$main" "$calendar_button" "$bar_y"
 calendar=$(wait_window "Orlin日历")
 expect_size "the calendar" "$calendar" 331x285 339x319
+expect_centred "the calendar" "$calendar" 339x319
 photograph "$calendar" calendar
 grid=331x200+0+40
 # Spinner arrows: UpDown1 (year) at (221, 10), UpDown2 (month) at (61, 10),
@@ -514,6 +537,7 @@ fi
 click "$main" "$service_button" "$bar_y"
 service=$(wait_window "客户服务")
 expect_size "the customer-service window" "$service" 420x273 428x307
+expect_centred "the customer-service window" "$service" 428x307
 photograph "$service" service
 close_window "$service"
 wait_gone "客户服务"
@@ -521,6 +545,7 @@ wait_gone "客户服务"
 click "$main" "$about_button" "$bar_y"
 about=$(wait_window "关于系统")
 expect_size "the about window" "$about" 321x149 329x183
+expect_centred "the about window" "$about" 329x183
 photograph "$about" about
 close_window "$about"
 wait_gone "关于系统"

@@ -1,0 +1,48 @@
+#include "standard_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace taliven {
+namespace {
+
+TEST(CentredFrameTopLeft, CentresTheOuterFrameOnTheAvailableArea) {
+  struct Case {
+    const char* what;
+    QRect available;
+    QSize outer;
+    QMargins frame;
+    QPoint expected;
+  };
+  const QMargins standard = kStandardFrameMargins;
+  const Case cases[] = {
+      {"the main window on 1024 x 768", {0, 0, 1024, 768}, {800, 600}, standard, {112, 84}},
+      {"the main window on 800 x 600: the whole of it on screen", {0, 0, 800, 600}, {800, 600}, standard, {0, 0}},
+      {"below a top panel of 24 pixels", {0, 24, 1024, 744}, {800, 600}, standard, {112, 96}},
+      {"the calendar on a second screen to the right", {1024, 0, 1280, 1024}, {339, 319}, standard, {1494, 352}},
+      {"an odd leftover rounds towards the top left", {0, 0, 1025, 769}, {244, 135}, standard, {390, 317}},
+      {"a thinner frame of another window manager", {0, 0, 1024, 768}, {800, 600}, {1, 20, 1, 1}, {112, 84}},
+      {"larger than the screen: the caption stays on it", {0, 30, 640, 450}, {800, 600}, standard, {0, 30}},
+  };
+  for (const Case& c : cases) {
+    const QSize client = c.outer.shrunkBy(c.frame);
+    EXPECT_EQ(CentredFrameTopLeft(c.available, client, c.frame), c.expected) << c.what;
+  }
+}
+
+// Without a window manager (the offscreen platform has none) the window's
+// client area goes where the standard frame would hold it.
+TEST(CentreOnScreen, PutsTheClientAreaInsideTheStandardFrameWhereNothingFramesWindows) {
+  QDialog window;
+  window.setFixedSize(ClientSizeFor({339, 319}));
+  CentreOnScreen(window);
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  const QPoint frameTopLeft = available.topLeft() + QPoint((available.width() - 339) / 2, (available.height() - 319) / 2);
+  EXPECT_EQ(window.pos(), frameTopLeft + QPoint(4, 30));
+}
+
+}  // namespace
+}  // namespace taliven
