@@ -2,10 +2,10 @@
 
 #include <xcb/xcb.h>
 
+#include <QtGui/qguiapplication_platform.h>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QtGui/qguiapplication_platform.h>
 #include <QWidget>
 #include <algorithm>
 #include <cstring>
