@@ -19,7 +19,15 @@ class EmbeddedBrowser : public QWidget {
   using QWidget::QWidget;
   // Loads an http or https page; any other address is refused and ignored.
   virtual void Load(const QUrl& url) = 0;
+  // Loads the last page again if its renderer died (it ran out of memory, or
+  // was killed), so that the pane does not stay blank.
+  virtual void ReloadIfGone() = 0;
 };
+
+// Once the engine has started, HOME names a folder of its own (see the
+// module) and the user's home is kept here, for the programs the program
+// starts.
+inline constexpr char kUserHomeVariable[] = "TALIVEN_USER_HOME";
 
 // The module's entry points.
 // Creates a locked-down browser on `parent`.

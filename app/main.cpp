@@ -12,6 +12,7 @@
 #include "crash_reporter.h"
 #include "fonts.h"
 #include "main_window.h"
+#include "session_bus.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
   // The web engine's sandbox cannot run as root; it must be told before the
   // application object exists.
   if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  taliven::UseOnlyARunningSessionBus();
 
   taliven::TalivenApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Taliven"));

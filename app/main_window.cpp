@@ -353,7 +353,11 @@ bool TFrmmain::CanShowLine(int line, const GbkText& url) {
 void TFrmmain::TickPane(const ContentPane& row, WebPane* pane, QTimer* timer, int& index, int switchValue) {
   const std::optional<TickStep> step = DecideTick(
       Memo1, row, index, switchValue, [this](int line, const GbkText& url) { return CanShowLine(line, url); });
-  if (!step) return;
+  if (!step) {
+    // The pane keeps its page; should that page have died, it shows it anew.
+    if (switchValue != 0) pane->RetryIfGone();
+    return;
+  }
   index = step->line;
   pane->Navigate(WebPageUrl(FromGbk(step->url)));
   const int intervalMs = DisplayIntervalMs(step->seconds);

@@ -1,15 +1,33 @@
 // The web engine module: a browser for remote pages that may go nowhere but
-// to other web pages, opens no windows, reads no local files, downloads
-// nothing and keeps nothing on disk. Loaded by WebEnginePane when a content
-// pane is to show pages.
+// to other web pages, and that is shown and nothing else. Whatever a page
+// does stays inside its pane and its time there: it opens no window and no
+// dialog, reads no local file, downloads nothing, keeps nothing once it is
+// replaced, says nothing on the program's output, leaves the clipboard alone
+// (clipboard_gate.cpp), and its renderer runs at the lowest priority within a
+// memory bound and ends with it. Loaded by WebEnginePane when a content pane
+// is to show pages.
+#include <malloc.h>
+#include <sys/resource.h>
+#include <sys/types.h>
+
+#include <cerrno>
+
+#include <QAuthenticator>
+#include <QChildEvent>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QQuickWidget>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <utility>
 
 #include "embedded_browser.h"
 
@@ -27,12 +45,118 @@ namespace {
 
 constexpr char kSurfaceHintName[] = "taliven_web_surface_hint";
 
-void StartEngine() {
-  // Drawing the pages compiles shaders, which the toolkit would otherwise
-  // keep in the user's cache folder.
-  QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
-  QtWebEngineCore::initialize();  // returns at once after the first call
+// A renderer may commit this much memory; past it, it dies, and its pane
+// shows its page again at the next tick.
+constexpr rlim_t kRendererMemoryBytes = rlim_t{1} << 30;
+// How long after a page is replaced the program gives the memory it stored
+// back to the system.
+constexpr int kReleaseMemoryAfterMs = 2000;
+// The lowest scheduling priority: an ad never slows the desktop.
+constexpr int kRendererNice = 19;
+
+// Where the engine may keep what it insists on keeping; removed with the
+// module, as the program ends.
+QString ScratchFolder() {
+  static const QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("taliven-web-XXXXXX")));
+  return folder.path();
 }
+
+// The engine makes a certificate database in HOME/.pki/nssdb the first time
+// it checks a secure page, wherever it is told to keep its data. So from now
+// on HOME names the scratch folder. The folders the program itself keeps its
+// files in are pinned to the user's first, as the XDG base directories have
+// them, and the user's home stays at hand for the programs it starts.
+void KeepTheEngineOutOfHome() {
+  const QByteArray home = qgetenv("HOME");
+  if (home.isEmpty() || qEnvironmentVariableIsSet(kUserHomeVariable)) return;
+  const std::pair<const char*, const char*> folders[] = {{"XDG_CONFIG_HOME", "/.config"},
+                                                         {"XDG_DATA_HOME", "/.local/share"},
+                                                         {"XDG_CACHE_HOME", "/.cache"},
+                                                         {"XDG_STATE_HOME", "/.local/state"}};
+  for (const auto& [variable, underHome] : folders) {
+    if (!qgetenv(variable).startsWith('/')) qputenv(variable, home + underHome);
+  }
+  qputenv(kUserHomeVariable, home);
+  qputenv("HOME", QFile::encodeName(ScratchFolder()));
+  // The OpenGL driver would keep the shaders it builds for the pages in the
+  // user's cache folder.
+  qputenv("MESA_SHADER_CACHE_DISABLE", "true");
+  qputenv("MESA_GLSL_CACHE_DISABLE", "true");
+}
+
+void StartEngine() {
+  static const bool started = [] {
+    KeepTheEngineOutOfHome();
+    // Drawing the pages compiles shaders, which the toolkit would otherwise
+    // keep in the user's cache folder.
+    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    QtWebEngineCore::initialize();
+    return true;
+  }();
+  (void)started;
+}
+
+// Every thread of the renderer at the lowest priority. Threads it starts
+// take their creator's; the engine may give one a higher priority again
+// where it is allowed to (running as root), so this is done over and over.
+void LowerPriority(qint64 pid) {
+  for (const QString& thread :
+       QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    const id_t id = thread.toUInt();
+    errno = 0;
+    if (getpriority(PRIO_PROCESS, id) < kRendererNice && errno == 0) setpriority(PRIO_PROCESS, id, kRendererNice);
+  }
+}
+
+// A bound on the memory the renderer may commit.
+void BoundMemory(qint64 pid) {
+  const rlimit memory{kRendererMemoryBytes, kRendererMemoryBytes};
+  prlimit(static_cast<pid_t>(pid), RLIMIT_DATA, &memory, nullptr);
+}
+
+// How often a page's renderer is looked after: the engine starts one as the
+// page commits, and another when a link leads to another site, and says
+// nothing of either.
+constexpr int kRendererWatchMs = 100;
+
+// Keeps each renderer the page is given restrained, from its first moments.
+void WatchRenderer(QWebEnginePage* page) {
+  auto* watch = new QTimer(page);
+  QObject::connect(watch, &QTimer::timeout, page, [page, bounded = qint64{0}]() mutable {
+    const qint64 pid = page->renderProcessPid();
+    if (pid <= 0) return;
+    if (pid != bounded) BoundMemory(bounded = pid);
+    LowerPriority(pid);
+  });
+  watch->start(kRendererWatchMs);
+}
+
+// The question the engine itself asks, through javaScriptConfirm, before a
+// page that objects is left.
+QString LeaveQuestion() {
+  return QCoreApplication::translate(
+      "QWebEnginePage", "Are you sure you want to leave this page? Changes that you made may not be saved.");
+}
+
+// The view opens some dialogs of its own for a page (the colour chooser of
+// <input type=color>, and whatever a later engine adds): each is kept off
+// the screen and closed as if the user had cancelled it.
+class DialogRefuser final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    // Polished as it is about to show, when it is a whole dialog at last.
+    if (event->type() == QEvent::ChildPolished) {
+      if (auto* dialog = qobject_cast<QDialog*>(static_cast<QChildEvent*>(event)->child())) {
+        dialog->setAttribute(Qt::WA_DontShowOnScreen);
+        QTimer::singleShot(0, dialog, &QDialog::reject);
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
 
 class LockedPage final : public QWebEnginePage {
  public:
@@ -41,45 +165,113 @@ class LockedPage final : public QWebEnginePage {
  protected:
   bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override { return IsWebPage(url); }
   QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
+
+  // No dialog, ever: the page gets what a dialog closed at once gives, and
+  // leaves without being asked.
+  QStringList chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) override { return {}; }
+  void javaScriptAlert(const QUrl&, const QString&) override {}
+  bool javaScriptConfirm(const QUrl&, const QString& question) override { return question == LeaveQuestion(); }
+  bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override { return false; }
+  // A page's console is its own.
+  void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override {}
 };
+
+// A profile of one page: off the record, so nothing of it is kept once the
+// page and the profile are gone.
+QWebEngineProfile* CreatePageProfile(QObject* parent) {
+  auto* profile = new QWebEngineProfile(parent);
+  profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+  profile->setPersistentStoragePath(ScratchFolder());
+  profile->setCachePath(ScratchFolder());
+  profile->setDownloadPath(ScratchFolder());
+  QObject::connect(profile, &QWebEngineProfile::downloadRequested,
+                   [](QWebEngineDownloadRequest* download) { download->cancel(); });
+
+  QWebEngineSettings* settings = profile->settings();
+  settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+  settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+  settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
+  settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+  settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+  settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+  settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+  settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
+
+  return profile;
+}
 
 class WebEngineBrowser final : public EmbeddedBrowser {
  public:
   explicit WebEngineBrowser(QWidget* parent) : EmbeddedBrowser(parent) {
-    // A profile without a storage name is off the record: nothing is kept on disk.
-    profile_ = new QWebEngineProfile(this);
-    profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-    QObject::connect(profile_, &QWebEngineProfile::downloadRequested, this,
-                     [](QWebEngineDownloadRequest* download) { download->cancel(); });
-
-    QWebEngineSettings* settings = profile_->settings();
-    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
-    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-
     view_ = new QWebEngineView(this);
-    view_->setPage(new LockedPage(profile_, view_));
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     view_->setAcceptDrops(false);
+    view_->installEventFilter(new DialogRefuser(view_));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
+    ShowFreshPage();  // the view never makes a page of the engine's default profile
   }
 
-  // The page must go before the profile it was made with.
-  ~WebEngineBrowser() override { delete view_; }
+  ~WebEngineBrowser() override {
+    // The view lets go of its page first; a page goes before its profile.
+    delete view_;
+    Discard(shown_);
+  }
 
   // A javascript: address would run in the page on show, without asking
-  // acceptNavigationRequest, so nothing but a web page gets this far.
+  // acceptNavigationRequest, so nothing but a web page gets this far. Every
+  // page comes in a fresh page of a fresh profile: the one it replaces goes,
+  // whatever it is doing, with all it stored.
   void Load(const QUrl& url) override {
-    if (IsWebPage(url)) view_->load(url);
+    if (!IsWebPage(url)) return;
+    url_ = url;
+    gone_ = false;
+    ShowFreshPage()->load(url);
+  }
+
+  void ReloadIfGone() override {
+    if (gone_) Load(url_);
   }
 
  private:
-  QWebEngineProfile* profile_ = nullptr;
+  struct Shown {
+    QWebEngineProfile* profile = nullptr;
+    QWebEnginePage* page = nullptr;
+  };
+
+  QWebEnginePage* ShowFreshPage() {
+    QWebEngineProfile* profile = CreatePageProfile(this);
+    auto* page = new LockedPage(profile, this);
+    WatchRenderer(page);
+    // No credentials and no certificate are ever given: the request goes on as refused.
+    connect(page, &QWebEnginePage::authenticationRequired, page,
+            [](const QUrl&, QAuthenticator* authenticator) { *authenticator = QAuthenticator(); });
+    connect(page, &QWebEnginePage::proxyAuthenticationRequired, page,
+            [](const QUrl&, QAuthenticator* authenticator, const QString&) { *authenticator = QAuthenticator(); });
+    connect(page, &QWebEnginePage::renderProcessTerminated, this,
+            [this, page](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+              if (page == shown_.page && status != QWebEnginePage::NormalTerminationStatus) gone_ = true;
+            });
+    view_->setPage(page);
+    Discard(std::exchange(shown_, Shown{profile, page}));
+    return page;
+  }
+
+  // With its page and profile gone, the engine ends the page's renderer,
+  // whatever the page is doing, within a second, and frees what the page
+  // stored. The C library keeps freed memory for later; it gives it back once
+  // the engine is done freeing.
+  static void Discard(const Shown& shown) {
+    delete shown.page;
+    delete shown.profile;
+    QTimer::singleShot(kReleaseMemoryAfterMs, [] { malloc_trim(0); });
+  }
+
   QWebEngineView* view_ = nullptr;
+  Shown shown_;
+  QUrl url_;
+  bool gone_ = false;  // the renderer of the page shown died
 };
 
 }  // namespace

@@ -68,4 +68,8 @@ void WebEnginePane::Navigate(const QUrl& url) {
   browser_->Load(url);
 }
 
+void WebEnginePane::RetryIfGone() {
+  if (browser_) browser_->ReloadIfGone();
+}
+
 }  // namespace taliven

@@ -25,6 +25,8 @@ class WebPane : public QWidget {
   // Readies the pane's window for the pages to come; called before the
   // window is first shown, and only when the pane will show pages.
   virtual void PrepareWindow() = 0;
+  // Shows the page it was last sent to again if that page died since.
+  virtual void RetryIfGone() = 0;
 };
 
 // A locked-down embedded browser. Until its first navigation it is an empty
@@ -36,6 +38,7 @@ class WebEnginePane final : public WebPane {
   explicit WebEnginePane(QWidget* parent = nullptr);
   void Navigate(const QUrl& url) override;
   void PrepareWindow() override;
+  void RetryIfGone() override;
 
  private:
   EmbeddedBrowser* browser_ = nullptr;

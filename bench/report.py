@@ -190,6 +190,24 @@ def startup_section(table):
     ]
 
 
+def hostile_section(figures):
+    return [
+        "## Hostile pages in the web panes (`hostile_pages`, real engine, Xvfb)",
+        "",
+        f"A page that spins in a loop for ever, and one that stores 512 MB in its database; medians of "
+        f"{figures['runs']} runs.",
+        "",
+        "| what | figure |",
+        "|---|---|",
+        f"| nice value of the busy page's renderer (its highest-priority thread) | {figures['renderer_nice']} |",
+        f"| the busy renderer's life after its tick replaced the page | {figures['busy_renderer_lifetime_ms']} ms |",
+        f"| the program's resident memory with a plain page shown | {figures['rss_before_mb']:.0f} MB |",
+        f"| the same while the storing page shows, 512 MB stored | {figures['rss_with_hoard_mb']:.0f} MB |",
+        f"| the same 5 s after that page was replaced | {figures['rss_after_mb']:.0f} MB |",
+        "",
+    ]
+
+
 def main(work):
     calendar = medians(load_json(os.path.join(work, "calendar_bench.json")))
     pinyin = medians(load_json(os.path.join(work, "pinyin_bench.json")))
@@ -224,6 +242,7 @@ def main(work):
     lines += window_section(window)
     lines += ics_section(ics)
     lines += startup_section(startup)
+    lines += hostile_section(load_json(os.path.join(work, "hostile_pages.json")))
     if notes:
         lines += ["## Notes", ""] + [f"- {note}" for note in notes] + [""]
     sys.stdout.write("\n".join(lines))

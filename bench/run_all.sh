@@ -35,7 +35,8 @@ fi
 grep -q '^TALIVEN_BUILD_BENCH:BOOL=ON' "$build/CMakeCache.txt" ||
   fail "$build was configured with TALIVEN_BUILD_BENCH=OFF; pass a build dir with benchmarks"
 
-targets=(calendar_bench pinyin_bench calendar_window_bench ics_bench plain_window plain_fetch_window write_gb2312_text taliven)
+targets=(calendar_bench pinyin_bench calendar_window_bench ics_bench plain_window plain_fetch_window write_gb2312_text taliven
+  hostile_pages)
 known_targets=$(cmake --build "$build" --target help) || fail "cmake could not list the targets of $build"
 # The test resolver lets startup.sh point the real program at local servers.
 if grep -qw taliven_test_resolver <<<"$known_targets"; then
@@ -82,6 +83,10 @@ for ((i = 0; i < 100; i++)); do [[ -s $work/display ]] && break; sleep 0.1; done
 DISPLAY=":$(tr -d '[:space:]' <"$work/display")" INNER=1 \
   timeout 300 bash "$root/bench/startup.sh" "$build" "$startup_runs" >"$work/startup.md" ||
   fail "bench/startup.sh failed"
+step "hostile_pages"
+DISPLAY=":$(tr -d '[:space:]' <"$work/display")" timeout 300 "$build/bench/hostile_pages" 5 \
+  >"$work/hostile_pages.json" 2>"$work/hostile_pages.log" ||
+  { tail -n 20 "$work/hostile_pages.log" >&2; fail "hostile_pages failed"; }
 kill "$xvfb"
 xvfb=
 

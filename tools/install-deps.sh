@@ -25,6 +25,9 @@ packages=(
   # headless runs, screenshots and desktop integration checks; the end-to-end
   # session pastes through xclip and runs a second time under openbox
   xvfb xauth xdotool x11-utils xclip openbox imagemagick desktop-file-utils appstream
+  # what a desktop without a running session bus has: the program must start
+  # none of its own (dbus-launch); and a secure server for the web engine test
+  dbus-x11 openssl
   # the leak check of a whole session (tests/e2e/leak_check.sh)
   valgrind
   # the package and its manual pages: lintian on the .deb, groff -ww on the pages

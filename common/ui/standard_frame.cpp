@@ -2,11 +2,13 @@
 
 #include <xcb/xcb.h>
 
+#include <QtGui/qguiapplication_platform.h>
 #include <QApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QtGui/qguiapplication_platform.h>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -48,6 +50,35 @@ bool WindowManagerFramesWindows() {
   return supporting != XCB_NONE && SupportingWindow(connection, supporting, check) == supporting;
 }
 
+// A window manager may draw another frame than the standard one; its size is
+// known only once the window is on screen. At the window's first exposure,
+// one framed otherwise moves once to where its own frame is centred.
+class RecentreInItsOwnFrame final : public QObject {
+ public:
+  RecentreInItsOwnFrame(QWidget& window, QRect available) : QObject(&window), window_(window), available_(available) {
+    window.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    QWindow* handle = window_.windowHandle();
+    if (watched == &window_ && event->type() == QEvent::Show && handle != nullptr) {
+      handle->installEventFilter(this);
+    } else if (watched == handle && event->type() == QEvent::Expose && handle->isExposed()) {
+      const QMargins frame = handle->frameMargins();
+      if (!frame.isNull() && frame != kStandardFrameMargins) {
+        window_.move(CentredFrameTopLeft(available_, window_.size(), frame));
+      }
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  QWidget& window_;
+  QRect available_;
+};
+
 }  // namespace
 
 QPoint CentredFrameTopLeft(const QRect& available, QSize client, const QMargins& frame) {
@@ -64,7 +95,9 @@ void CentreOnScreen(QWidget& window) {
   // A window manager puts the frame where a window's position says; a bare
   // display puts the client area there.
   const QPoint clientOffset(kStandardFrameMargins.left(), kStandardFrameMargins.top());
-  window.move(WindowManagerFramesWindows() ? frameTopLeft : frameTopLeft + clientOffset);
+  const bool framed = WindowManagerFramesWindows();
+  window.move(framed ? frameTopLeft : frameTopLeft + clientOffset);
+  if (framed) new RecentreInItsOwnFrame(window, screen->availableGeometry());
 }
 
 }  // namespace taliven

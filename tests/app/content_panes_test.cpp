@@ -95,8 +95,9 @@ TEST(ContentPanes, TimersStepEachPaneThroughItsOwnPagesForTheirOwnSeconds) {
   EXPECT_FALSE(window.timer("Timer2")->isActive());
   EXPECT_EQ(window.centre()->navigated, (QStringList{"http://centre/1", "http://centre/2"}));
 
-  window.frame->Timer1Timer();  // the banner's only page is not reloaded
+  window.frame->Timer1Timer();  // the banner's only page is not reloaded,
   EXPECT_EQ(window.banner()->navigated.size(), 1);
+  EXPECT_EQ(window.banner()->retries, 1) << "but shown anew should it have died";
 }
 
 TEST(ContentPanes, ASwitchedOffPaneNeverNavigates) {
@@ -104,6 +105,7 @@ TEST(ContentPanes, ASwitchedOffPaneNeverNavigates) {
   window.frame->Timer1Timer();
   window.frame->Timer2Timer();
   EXPECT_TRUE(window.banner()->navigated.isEmpty());
+  EXPECT_EQ(window.banner()->retries, 0);
   EXPECT_EQ(window.centre()->navigated.size(), 1);
 }
 

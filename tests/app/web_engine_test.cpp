@@ -5,26 +5,40 @@
 // through the toolkit's meta-objects. One engine serves every test. The
 // user's home is a fresh folder, listed once the engine has gone: the engine
 // must leave nothing there.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDialog>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLibrary>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "embedded_browser.h"
 #include "local_servers.h"
+#include "session_bus.h"
 #include "web_pane.h"
 
 QT_BEGIN_NAMESPACE
@@ -35,6 +49,7 @@ namespace taliven {
 namespace {
 
 using testing::LocalHttpServer;
+using testing::RawHttpServer;
 
 constexpr int kWaitMs = 15'000;
 
@@ -85,6 +100,22 @@ class Browser {
   // Asks the engine itself for `url`, past the module's own check.
   void LoadInEngine(const QUrl& url) { View().setProperty("url", url); }
 
+  // The engine's page that the browser shows now.
+  QObject& Page() {
+    QObject* shown = nullptr;
+    for (QObject* child : browser_->findChildren<QObject*>()) {
+      if (child->inherits("QWebEnginePage")) shown = child;
+    }
+    return *shown;
+  }
+  qint64 RendererPid() { return Page().property("renderProcessPid").toLongLong(); }
+
+  // A user's click in the middle of the page.
+  void Click(Qt::MouseButton button = Qt::LeftButton) {
+    QWidget* target = View().focusProxy();
+    QTest::mouseClick(target, button, {}, target->rect().center());
+  }
+
   // The windows on screen other than this browser's.
   QList<QWindow*> OtherWindows() {
     QList<QWindow*> others;
@@ -119,31 +150,32 @@ std::string PageThat(const std::string& body, const std::string& donePath) {
          "<script>setTimeout(() => { new Image().src = '" + donePath + "'; }, 700);</script></body></html>";
 }
 
-TEST(WebEngine, LoadsAnHttpPageAndForgetsItsCookiesWithTheBrowser) {
+// A page keeps its cookies while it shows (its own navigations carry them);
+// the next page the pane is sent to starts without them.
+TEST(WebEngine, LoadsAnHttpPageAndForgetsItsCookiesWithThePage) {
   LocalHttpServer server([](httplib::Server& s) {
-    s.Get("/page", [](const httplib::Request&, httplib::Response& res) {
+    s.Get("/page", [](const httplib::Request& req, httplib::Response& res) {
       res.set_header("Set-Cookie", "visit=1; Path=/; Max-Age=86400");
-      res.set_content("<!DOCTYPE html><title>hello</title><p>hello</p>", "text/html");
+      const std::string onward = req.has_param("onward") ? "<script>location.href = '/next';</script>" : "";
+      res.set_content("<!DOCTYPE html><title>hello</title><p>hello</p>" + onward, "text/html");
+    });
+    s.Get("/next", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content("<!DOCTYPE html><title>next</title>", "text/html");
     });
   });
-  const QUrl page(QString::fromStdString(server.Url("/page")));
-  {
-    Browser first;
-    ASSERT_TRUE(first.Load(page));
-    EXPECT_EQ(first.Title(), "hello");
-    ASSERT_TRUE(first.Load(page));
-  }
-  Browser later;
-  ASSERT_TRUE(later.Load(page));
+  Browser browser;
+  browser.Get().Load(QUrl(QString::fromStdString(server.Url("/page?onward"))));
+  ASSERT_TRUE(WaitFor([&] { return browser.Title() == "next"; }));
+  ASSERT_TRUE(browser.Load(QUrl(QString::fromStdString(server.Url("/page")))));
 
   std::vector<httplib::Request> requests;
   for (const httplib::Request& request : server.Requests()) {
-    if (request.path == "/page") requests.push_back(request);
+    if (request.path == "/page" || request.path == "/next") requests.push_back(request);
   }
   ASSERT_EQ(requests.size(), 3u);
   EXPECT_FALSE(requests[0].has_header("Cookie"));
-  EXPECT_EQ(requests[1].get_header_value("Cookie"), "visit=1") << "a browser keeps cookies while it lives";
-  EXPECT_FALSE(requests[2].has_header("Cookie")) << "a new browser starts without them";
+  EXPECT_EQ(requests[1].get_header_value("Cookie"), "visit=1") << "a page keeps its cookies while it shows";
+  EXPECT_FALSE(requests[2].has_header("Cookie")) << "the next page starts without them";
 }
 
 // Local files, scripts and documents of their own: loaded directly, from a
@@ -292,6 +324,367 @@ TEST(WebEngine, APreparedWindowStaysTheSameWindowWhenThePageArrives) {
   EXPECT_EQ(window.winId(), shown);
 }
 
+// Hostile pages, each as an attacker would write it. A page reports what it
+// got to /report/NAME?VALUE.
+std::string HostilePage(const std::string& name) {
+  const std::string report =
+      "const report = (value) => { new Image().src = '/report/" + name + "?' + encodeURIComponent(String(value)); };";
+  // What the page does at once, and what it does on the user's first click.
+  std::string now, onClick;
+  if (name == "alert") now = "for (let i = 0; i < 100; i++) alert('QQ安全中心：您的帐号存在风险'); report('returned');";
+  if (name == "confirm") now = "report(confirm('您的电脑已中毒，立即清理？'));";
+  if (name == "prompt") now = "report(prompt('QQ安全中心：登录已过期，请重新输入您的QQ密码', ''));";
+  if (name == "file") {
+    onClick =
+        "const input = document.createElement('input'); input.type = 'file'; document.body.append(input);"
+        "input.click(); setTimeout(() => report(input.files.length), 800);";
+  }
+  if (name == "color") {
+    onClick =
+        "const input = document.createElement('input'); input.type = 'color'; document.body.append(input);"
+        "input.click(); setTimeout(() => report('returned'), 800);";
+  }
+  if (name == "print") onClick = "window.print(); report('returned');";
+  if (name == "auth") now = "fetch('/auth').then((answer) => report(answer.status));";
+  if (name == "fullscreen")
+    onClick = "document.body.requestFullscreen().then(() => report('granted'), () => report('refused'));";
+  if (name == "leave") {
+    now =
+        "window.addEventListener('beforeunload', (event) => { event.preventDefault(); event.returnValue = '确定离开？'; });";
+    onClick = "location.href = '/report/leave?left';";
+  }
+  return "<!DOCTYPE html><html><head><meta charset='utf-8'><title>" + name +
+         "</title></head><body style='margin:0;height:100vh'><p>hostile</p><script>" + report + now +
+         "document.addEventListener('click', () => {" + onClick + "}, {once: true});</script></body></html>";
+}
+
+// Every hostile page at /hostile/NAME; what the pages report, by name.
+class HostileServer {
+ public:
+  HostileServer()
+      : server_([](httplib::Server& s) {
+          s.Get(R"(/hostile/(\w+))", [](const httplib::Request& req, httplib::Response& res) {
+            res.set_content(HostilePage(req.matches[1]), "text/html; charset=utf-8");
+          });
+          s.Get("/auth", [](const httplib::Request&, httplib::Response& res) {
+            res.status = 401;
+            res.set_header("WWW-Authenticate", "Basic realm=\"QQ\"");
+          });
+          s.Get(R"(/report/(\w+))", [](const httplib::Request&, httplib::Response& res) { res.status = 204; });
+        }) {}
+
+  QUrl Page(const std::string& name) const { return QUrl(QString::fromStdString(server_.Url("/hostile/" + name))); }
+
+  // The value the page NAME reported first, or nothing yet.
+  std::optional<std::string> Report(const std::string& name) const {
+    for (const httplib::Request& request : server_.Requests()) {
+      if (request.path == "/report/" + name) {
+        const auto query = request.target.find('?');
+        return query == std::string::npos ? std::string()
+                                          : httplib::detail::decode_url(request.target.substr(query + 1), true);
+      }
+    }
+    return std::nullopt;
+  }
+
+  const LocalHttpServer& Server() const { return server_; }
+
+ private:
+  LocalHttpServer server_;
+};
+
+// Closes any dialog that reaches the screen, and keeps what it said: a test
+// that one did would otherwise wait for a user.
+class DialogWatch {
+ public:
+  DialogWatch() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (!dialog || !dialog->isVisible() || dialog->testAttribute(Qt::WA_DontShowOnScreen)) continue;
+        shown_.append(QString::fromLatin1(dialog->metaObject()->className()) + ": " + dialog->windowTitle());
+        dialog->reject();
+      }
+    });
+    timer_.start(100);
+  }
+  QStringList Shown() const { return shown_; }
+
+ private:
+  QTimer timer_;
+  QStringList shown_;
+};
+
+// Nothing but the browser's own window on screen: no dialog, no menu.
+void ExpectOnlyTheBrowser(Browser& browser, const std::string& what) {
+  EXPECT_TRUE(browser.OtherWindows().isEmpty()) << what << ": a window opened";
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << what;
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << what;
+}
+
+// No dialog, ever: the page gets the answer a dialog closed at once gives,
+// nothing waits for the user, and the page may always be left.
+TEST(HostilePage, ShowsNoDialogAndGetsTheAnswersOfOneClosedAtOnce) {
+  HostileServer server;
+  struct Case {
+    const char* name;
+    bool click;
+    const char* reported;
+  };
+  const Case cases[] = {
+      {"alert", false, "returned"}, {"confirm", false, "false"},     {"prompt", false, "null"},
+      {"file", true, "0"},          {"color", true, "returned"},     {"print", true, "returned"},
+      {"auth", false, "401"},       {"fullscreen", true, "refused"}, {"leave", true, "left"},
+  };
+  Browser browser;
+  const DialogWatch dialogs;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(browser.Load(server.Page(c.name)));
+    if (c.click) {
+      EXPECT_TRUE(WaitFor([&] {
+        browser.Click();
+        return server.Report(c.name).has_value();
+      })) << "no report";
+    }
+    EXPECT_TRUE(WaitFor([&] { return server.Report(c.name).has_value(); })) << "no report";
+    EXPECT_EQ(server.Report(c.name).value_or("(none)"), c.reported);
+    QTest::qWait(200);
+    ExpectOnlyTheBrowser(browser, c.name);
+  }
+  // The engine's own menu stays away too.
+  browser.Click(Qt::RightButton);
+  QTest::qWait(300);
+  ExpectOnlyTheBrowser(browser, "a right click");
+  EXPECT_TRUE(dialogs.Shown().isEmpty()) << dialogs.Shown().join(", ").toStdString();
+}
+
+// The clipboard is the user's: a page that copies on a click, by
+// execCommand, through a frame's fresh copy of it, or by the Clipboard API,
+// leaves it as it was.
+TEST(HostilePage, LeavesTheClipboardAsTheUserLeftIt) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/copier", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(
+          "<!DOCTYPE html><title>copier</title><body style='margin:0;height:100vh'><p id=bait>stolen text</p><script>"
+          "document.addEventListener('copy', (e) => { e.clipboardData.setData('text/plain', 'by handler');"
+          " e.preventDefault(); });"
+          "document.addEventListener('click', () => {"
+          "  getSelection().selectAllChildren(document.getElementById('bait'));"
+          "  const frame = document.body.appendChild(document.createElement('iframe'));"
+          "  const tries = [document.execCommand('copy'), document.execCommand('cut'),"
+          "    frames[0].Document.prototype.execCommand.call(document, 'copy')];"
+          "  getSelection().selectAllChildren(document.getElementById('bait'));"
+          "  tries.push(frames[0].Document.prototype.execCommand.call(document, 'copy'));"
+          "  const inner = frames[0].document;"
+          "  inner.body.innerHTML = '<p>from the frame</p>';"
+          "  frames[0].getSelection().selectAllChildren(inner.body);"
+          "  tries.push(inner.execCommand('copy'));"
+          "  if (navigator.clipboard) navigator.clipboard.writeText('by api').catch(() => {});"
+          "  new Image().src = '/done?' + tries.join(',');"
+          "}, {once: true});</script></body>",
+          "text/html");
+    });
+  });
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  const QString users = QStringLiteral("the user's own text");
+  clipboard->setText(users);
+  Browser browser;
+  ASSERT_TRUE(browser.Load(QUrl(QString::fromStdString(server.Url("/copier")))));
+  EXPECT_TRUE(WaitFor([&] {
+    browser.Click();
+    return Saw(server, QStringLiteral("/done"));
+  }));
+  QTest::qWait(500);
+  EXPECT_EQ(clipboard->text(), users);
+}
+
+// A page that never returns from its script is replaced at the tick like any
+// other, and its renderer, at the lowest priority and within its memory
+// bound, ends within a second of it.
+TEST(HostilePage, AFrozenPageIsReplacedAtTheTickAndItsRendererEnds) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/frozen", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content("<!DOCTYPE html><title>frozen</title><script>setTimeout(() => { for (;;) {} }, 200);</script>",
+                      "text/html");
+    });
+    s.Get("/next", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content("<!DOCTYPE html><title>next</title>", "text/html");
+    });
+  });
+  Browser browser;
+  ASSERT_TRUE(browser.Load(QUrl(QString::fromStdString(server.Url("/frozen")))));
+  const qint64 frozen = browser.RendererPid();
+  ASSERT_GT(frozen, 0);
+  QTest::qWait(500);  // it spins now
+  for (const QString& thread :
+       QDir(QStringLiteral("/proc/%1/task").arg(frozen)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    errno = 0;
+    EXPECT_EQ(getpriority(PRIO_PROCESS, thread.toUInt()), 19) << "thread " << thread.toStdString();
+  }
+  rlimit memory{};
+  ASSERT_EQ(prlimit(static_cast<pid_t>(frozen), RLIMIT_DATA, nullptr, &memory), 0);
+  EXPECT_LE(memory.rlim_cur, rlim_t{1536} << 20);
+
+  QElapsedTimer sinceTick;
+  sinceTick.start();
+  browser.Get().Load(QUrl(QString::fromStdString(server.Url("/next"))));
+  EXPECT_TRUE(WaitFor([&] { return browser.Title() == "next"; }, 3000)) << "the next page shows";
+  EXPECT_TRUE(WaitFor([&] { return kill(static_cast<pid_t>(frozen), 0) != 0; }, 2000)) << "the frozen renderer ends";
+  EXPECT_LT(sinceTick.elapsed(), 1500);
+}
+
+// A page that fills its renderer's memory kills only its renderer, and the
+// pane shows its page again at its next tick instead of staying blank.
+TEST(HostilePage, APageThatExhaustsItsMemoryIsShownAgainAtTheNextTick) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/hog", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(
+          "<!DOCTYPE html><title>hog</title><script>const hoard = [];"
+          "setInterval(() => { for (let i = 0; i < 64; i++) hoard.push(new Array(1 << 20).fill(hoard.length)); }, 10);"
+          "</script>",
+          "text/html");
+    });
+  });
+  Browser browser;
+  ASSERT_TRUE(browser.Load(QUrl(QString::fromStdString(server.Url("/hog")))));
+  const qint64 hog = browser.RendererPid();
+  qint64 peakKiB = 0;  // the most the renderer held, as it grew
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        QFile status(QStringLiteral("/proc/%1/status").arg(hog));
+        if (!status.open(QIODevice::ReadOnly)) return true;  // it is gone
+        for (const QByteArray& line : status.readAll().split('\n')) {
+          if (line.startsWith("VmRSS:"))
+            peakKiB = std::max(peakKiB, line.mid(6).trimmed().split(' ').first().toLongLong());
+        }
+        return false;
+      },
+      60'000))
+      << "the renderer died";
+  EXPECT_LE(peakKiB, 1536 * 1024) << "the renderer grew past 1.5 GB";
+  const auto served = [&] { return PathsSeen(server).count(QStringLiteral("/hog")); };
+  EXPECT_EQ(served(), 1);
+  browser.Get().ReloadIfGone();  // the tick
+  EXPECT_TRUE(WaitFor([&] { return served() == 2; })) << "shown again";
+}
+
+// What the page writes to its console stays there: the program's standard
+// error gets none of it.
+TEST(HostilePage, ItsConsoleNeverReachesTheProgramsOutput) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/chatter", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(
+          "<!DOCTYPE html><title>chatter</title><script>const line = 'x'.repeat(1000); let n = 0;"
+          "const talk = () => { for (let i = 0; i < 2000; i++) { console.error(line); console.log(line); }"
+          " if (++n < 10) setTimeout(talk, 0); else new Image().src = '/done'; }; talk();</script>",
+          "text/html");
+    });
+  });
+  QTemporaryFile captured;
+  ASSERT_TRUE(captured.open());
+  std::fflush(stderr);
+  const int saved = dup(STDERR_FILENO);
+  dup2(captured.handle(), STDERR_FILENO);
+  {
+    Browser browser;
+    browser.Get().Load(QUrl(QString::fromStdString(server.Url("/chatter"))));
+    WaitFor([&] { return Saw(server, QStringLiteral("/done")); });
+    QTest::qWait(500);
+  }
+  std::fflush(stderr);
+  dup2(saved, STDERR_FILENO);
+  close(saved);
+  EXPECT_TRUE(Saw(server, QStringLiteral("/done")));
+  const QByteArray output = QFile(captured.fileName()).open(QIODevice::ReadOnly) ? captured.readAll() : QByteArray();
+  EXPECT_LT(captured.size(), 2048) << "40,000 console lines of 1,000 characters reached standard error";
+}
+
+// A TLS server on a free port, with a fresh self-signed certificate, run by
+// the openssl command.
+class TlsServer {
+ public:
+  TlsServer() {
+    const QString key = folder_.filePath(QStringLiteral("key.pem")),
+                  cert = folder_.filePath(QStringLiteral("cert.pem"));
+    QProcess request;
+    request.setStandardOutputFile(QProcess::nullDevice());
+    request.setStandardErrorFile(QProcess::nullDevice());
+    request.start(QStringLiteral("openssl"), {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
+                                              "/CN=127.0.0.1", "-keyout", key, "-out", cert});
+    request.waitForFinished();
+    server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    for (int attempt = 0; attempt < 5 && !Listening(); ++attempt) {
+      port_ = FreePort();
+      server_.start(QStringLiteral("openssl"),
+                    {"s_server", "-quiet", "-accept", QString::number(port_), "-cert", cert, "-key", key, "-www"});
+      WaitFor([this] { return Listening() || server_.state() == QProcess::NotRunning; }, 3000);
+    }
+  }
+  ~TlsServer() {
+    server_.kill();
+    server_.waitForFinished();
+  }
+  QUrl Url() const { return QUrl(QStringLiteral("https://127.0.0.1:%1/").arg(port_)); }
+
+ private:
+  static int FreePort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr*>(&address), size);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    close(fd);
+    return ntohs(address.sin_port);
+  }
+  bool Listening() const {
+    if (port_ == 0) return false;
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<std::uint16_t>(port_));
+    const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return connected;
+  }
+
+  QTemporaryDir folder_;
+  QProcess server_;
+  int port_ = 0;
+};
+
+// Pages that store data, and a secure page, leave nothing under HOME once they
+// are replaced (main() lists HOME when the engine has gone); https is a web page.
+TEST(HostilePage, StoresNothingThatOutlivesItAndAnHttpsPageIsAWebPage) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/hoarder", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(
+          "<!DOCTYPE html><title>hoarder</title><script>localStorage.setItem('id', 'x'.repeat(100000));"
+          "const open = indexedDB.open('hoard', 1);"
+          "open.onupgradeneeded = () => open.result.createObjectStore('s');"
+          "open.onsuccess = () => { const t = open.result.transaction('s', 'readwrite');"
+          " t.objectStore('s').put(new Uint8Array(1 << 20), 'k'); t.oncomplete = () => { new Image().src = '/done'; }; };"
+          "caches.open('c').then((c) => c.put('/x', new Response('y'))).catch(() => {});</script>",
+          "text/html");
+    });
+  });
+  Browser browser;
+  browser.Get().Load(QUrl(QString::fromStdString(server.Url("/hoarder"))));
+  EXPECT_TRUE(WaitFor([&] { return Saw(server, QStringLiteral("/done")); }));
+
+  // A secure server of a certificate no one vouches for: the engine goes
+  // there, checks it and refuses it, without asking anyone.
+  TlsServer secureServer;
+  const QUrl secure = secureServer.Url();
+  ASSERT_TRUE(IsWebPage(secure));
+  ASSERT_TRUE(browser.Load(secure));
+  EXPECT_EQ(browser.ShownUrl(), secure);
+  ExpectOnlyTheBrowser(browser, "a refused certificate");
+}
+
 // Lists every file and folder under `root`.
 QStringList Tree(const QString& root) {
   QStringList entries;
@@ -300,6 +693,17 @@ QStringList Tree(const QString& root) {
   while (it.hasNext()) entries.append(QDir(root).relativeFilePath(it.next()));
   entries.sort();
   return entries;
+}
+
+// The processes that start a session bus of their own (dbus-launch), by pid:
+// they outlive whoever had them started.
+QStringList SessionBusLaunchers() {
+  QStringList launchers;
+  for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+    QFile name(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (name.open(QIODevice::ReadOnly) && name.readAll().trimmed() == "dbus-launch") launchers.append(pid);
+  }
+  return launchers;
 }
 
 }  // namespace
@@ -313,7 +717,9 @@ int main(int argc, char** argv) {
     qunsetenv(variable);
   }
   if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  taliven::UseOnlyARunningSessionBus();  // as the program does
 
+  const QStringList busesBefore = taliven::SessionBusLaunchers();
   int status = 0;
   {
     QApplication app(argc, argv);
@@ -323,5 +729,8 @@ int main(int argc, char** argv) {
   const QStringList left = taliven::Tree(home.path());
   std::printf("What the engine left under HOME (%s): %s\n", qPrintable(home.path()),
               left.isEmpty() ? "nothing" : qPrintable("\n  " + left.join("\n  ")));
-  return status != 0 || !left.isEmpty() ? 1 : 0;
+  QStringList busesStarted = taliven::SessionBusLaunchers();
+  for (const QString& before : busesBefore) busesStarted.removeAll(before);
+  std::printf("Session buses it started: %s\n", busesStarted.isEmpty() ? "none" : qPrintable(busesStarted.join(' ')));
+  return status != 0 || !left.isEmpty() || !busesStarted.isEmpty() ? 1 : 0;
 }

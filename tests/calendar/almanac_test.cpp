@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -149,6 +150,19 @@ TEST(AlmanacWalk, PillarsStepOnTheirDaysAndJianSharesTheMonthsBranch) {
     ASSERT_EQ(a.zhiXing == "建", BranchOf(a.dayGanZhi) == BranchOf(a.monthGanZhi)) << Where(date);
     previous = a;
   }
+}
+
+// 黄道 days are exactly those of the six lucky spirits, and every one of the
+// twelve spirits comes round.
+TEST(AlmanacWalk, HuangDaoDaysAreThoseOfTheSixLuckySpirits) {
+  const std::set<GbkText> lucky{"青龙", "明堂", "金匮", "天德", "玉堂", "司命"};
+  std::set<GbkText> spirits;
+  for (TDateTime date = kFirst; date <= kLast; date += 1) {
+    const Almanac a = GetAlmanac(date);
+    ASSERT_EQ(a.huangDao, lucky.contains(a.tianShen)) << Where(date);
+    spirits.insert(a.tianShen);
+  }
+  EXPECT_EQ(spirits.size(), 12u);
 }
 
 // Each summer: 初伏 and 末伏 of 10 days and 中伏 of 10 or 20 between them,

@@ -40,7 +40,8 @@ TEST(CentreOnScreen, PutsTheClientAreaInsideTheStandardFrameWhereNothingFramesWi
   window.setFixedSize(ClientSizeFor({339, 319}));
   CentreOnScreen(window);
   const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-  const QPoint frameTopLeft = available.topLeft() + QPoint((available.width() - 339) / 2, (available.height() - 319) / 2);
+  const QPoint frameTopLeft =
+      available.topLeft() + QPoint((available.width() - 339) / 2, (available.height() - 319) / 2);
   EXPECT_EQ(window.pos(), frameTopLeft + QPoint(4, 30));
 }
 

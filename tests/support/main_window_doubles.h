@@ -40,7 +40,9 @@ class RecordingPane final : public WebPane {
     ++preparations;
     preparedOnScreen = window()->isVisible();
   }
+  void RetryIfGone() override { ++retries; }
   QStringList navigated;
+  int retries = 0;
   int preparations = 0;
   bool preparedOnScreen = false;  // the window was shown already
 };
