@@ -36,11 +36,22 @@ measure() {
   end=$(date +%s%N)
   sleep 0.5  # let it settle, so the peak includes the first paints
   local engines
-  engines=$(pgrep -c -f QtWebEngineProcess || true)
+  engines=$(engine_processes "$launcher")
   pkill -TERM -P "$launcher" || true
   wait "$launcher" 2>/dev/null || true
   echo "$(( (end - start) / 1000000 )) $(tail -n 1 "$log") $engines"
   rm -f "$log"
+}
+
+# The web-engine processes that descend from process $1 (and no other run's).
+engine_processes() {
+  ps -eo pid=,ppid=,args= | awk -v root="$1" '
+    { parent[$1] = $2; engine[$1] = ($3 ~ /QtWebEngineProcess/) }
+    END {
+      n = 0
+      for (p in parent) if (engine[p]) for (a = parent[p]; a > 1; a = parent[a]) if (a == root) { n++; break }
+      print n
+    }'
 }
 
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
