@@ -49,7 +49,7 @@ TFrmMsG::TFrmMsG(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWi
   setWindowTitle(QStringLiteral("退出系统"));
   setFont(PixelFont(QStringLiteral("宋体"), 12));
   setFixedSize(ClientSizeFor(QSize(244, 135)));
-  move(500, 303);
+  MoveFrameTo(*this, QPoint(500, 303));
 
   QFrame* panel = createPanel(this);
 

@@ -1,8 +1,11 @@
 #include "info_windows.h"
 
+#include <QDesktopServices>
 #include <QLabel>
 #include <QPainter>
+#include <QUrl>
 
+#include "click_label.h"
 #include "fonts.h"
 #include "standard_frame.h"
 #include "svg_picture.h"
@@ -45,6 +48,23 @@ QLabel* AddLabel(QWidget* parent, const QString& text, int x, int y, const QFont
   return label;
 }
 
+// An e-mail address drawn as a link, which the mouse and the keyboard open
+// in the desktop's mail program.
+void AddMailLink(QWidget* parent, const QString& address, QPoint pos, const QFont& font) {
+  auto* link = new ClickLabel(QStringLiteral("<a href=\"mailto:%1\">%1</a>").arg(address), parent);
+  link->setObjectName(QStringLiteral("MailLink"));
+  link->setTextFormat(Qt::RichText);
+  link->setTextInteractionFlags(Qt::NoTextInteraction);  // the label's own clicks, not the text's
+  link->makeKeyboardReachable(QAccessible::Link);
+  link->setFont(font);
+  link->setCursor(Qt::PointingHandCursor);
+  link->setAccessibleName(address);
+  link->adjustSize();
+  link->move(pos);
+  QObject::connect(link, &ClickLabel::clicked, link,
+                   [address] { QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + address)); });
+}
+
 }  // namespace
 
 TAbout::TAbout(QWidget* parent) : QDialog(parent, kSystemMenuOnly) {
@@ -65,11 +85,7 @@ TAbout::TAbout(QWidget* parent) : QDialog(parent, kSystemMenuOnly) {
   AddLabel(this, QStringLiteral("联 系 人：林晓峰"), 166, 50, text);
   AddLabel(this, QStringLiteral("联系 QQ：800055173"), 166, 72, text);
   AddLabel(this, QStringLiteral("联系电话：010-6288 5173"), 166, 94, text);
-  QLabel* mail = AddLabel(
-      this, QStringLiteral("<a href=\"mailto:support@taliven.example\">support@taliven.example</a>"), 166, 116, text);
-  mail->setTextFormat(Qt::RichText);
-  mail->setOpenExternalLinks(true);
-  mail->adjustSize();
+  AddMailLink(this, QStringLiteral("support@taliven.example"), QPoint(166, 116), text);
 }
 
 TFrm_servers::TFrm_servers(QWidget* parent) : QDialog(parent, kSystemMenuOnly) {

@@ -13,6 +13,7 @@
 #include "fonts.h"
 #include "main_window.h"
 #include "session_bus.h"
+#include "window_rules.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
     QApplication::installTranslator(&qtTexts);
   }
   taliven::InstallCrashReporter();
+  taliven::InstallWindowRules(app);
   // Without the cut-down face the windows look the same from the full one.
   taliven::AddCompactSongFace(SongFaceDirectory());
   taliven::InstallFontSubstitutions();

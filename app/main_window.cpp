@@ -259,6 +259,7 @@ QWidget* TFrmmain::createLinkColumn(QWidget* parent) {
     // A row of the column rather than the text's own extent: measuring the
     // text would load the CJK face before the window first maps.
     label->setGeometry(13, entry.y, kLinkColumnWidth - 13 - 4, kLinkRowHeight);
+    label->makeKeyboardReachable(QAccessible::Link);
     connect(label, &ClickLabel::clicked, this, Guard(this, entry.handler));
   }
   return column;

@@ -20,8 +20,9 @@ namespace taliven {
 enum class DayOff { kNone, kOff, kWork };
 
 // The marks' colours as 0xRRGGBB, as Chinese calendars draw them: 休 red on
-// a light red ground, 班 a dark slate blue on a light blue-grey one.
-inline constexpr std::uint32_t kDayOffMarkColor = 0xD7261E;
+// a light red ground, 班 a dark slate blue on a light blue-grey one. Each
+// text colour stands at least 4.5:1 against its ground (5.1 and 5.9).
+inline constexpr std::uint32_t kDayOffMarkColor = 0xB51F18;
 inline constexpr std::uint32_t kDayOffMarkGround = 0xFFDAD6;
 inline constexpr std::uint32_t kWorkdayMarkColor = 0x3E5573;
 inline constexpr std::uint32_t kWorkdayMarkGround = 0xDCE3EE;

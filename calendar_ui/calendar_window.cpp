@@ -1,13 +1,20 @@
 #include "calendar_window.h"
 
+#include <QCursor>
 #include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStringList>
+#include <QStyleOptionFrame>
+#include <QStylePainter>
+#include <QToolButton>
 #include <QToolTip>
 #include <algorithm>
 #include <iostream>
@@ -48,10 +55,13 @@ constexpr int kDaysPerWeek = 7;
 // The day numbers are shown at 11 points, which is 15 pixels at 96 dpi,
 // one size up from their template.
 constexpr int kShownDayNumberPixels = 15;
-// The 休 or 班 mark: at the top right of the day number, beside its digits,
-// inside the highlight's outline and the day's column.
-const QRect kDayOffMarkGeometry(27, 2, 9, 10);
+// The 休 or 班 mark: at the top right of the day number, two pixels clear of
+// the widest two digits and one inside the highlight's outline, so neither
+// runs into the other. Drawn without smoothing in a narrowed sans face: at
+// this size smoothed strokes blur into a smudge of lighter colour.
+const QRect kDayOffMarkGeometry(28, 3, 7, 10);
 constexpr int kDayOffMarkPixels = 9;
+constexpr int kDayOffMarkStretch = 90;
 
 const QColor kYearWatermark(0xFF, 0xE8, 0xDD);
 const QColor kMonthWatermark(0xEB, 0xEB, 0xEB);
@@ -202,6 +212,43 @@ TDateTime ClampedDate(int year, int month, int day) {
   return DateOf(year, month, std::min(day, DaysInMonth(year, month)));
 }
 
+QPoint HintTopLeft(const QRect& cell, QSize size, const QRect& screen) {
+  constexpr int kGap = 2;  // clear of the cell, so it never seems to cover it
+  const int below = cell.bottom() + 1 + kGap;
+  const int above = cell.top() - kGap - size.height();
+  const bool roomBelow = below + size.height() - 1 <= screen.bottom();
+  const bool roomAbove = above >= screen.top();
+  const bool goBelow = roomBelow || (!roomAbove && screen.bottom() - cell.bottom() >= cell.top() - screen.top());
+  const int left = std::max(screen.left(), std::min(cell.left(), screen.right() + 1 - size.width()));
+  return {left, goBelow ? below : above};
+}
+
+// The day's hint: drawn as the desktop draws tooltips, but placed beside the
+// whole day and kept for as long as the pointer rests on it.
+class DayHint final : public QLabel {
+ public:
+  explicit DayHint(QWidget* parent)
+      : QLabel(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::BypassGraphicsProxyWidget) {
+    setObjectName(QStringLiteral("DayHint"));
+    setPalette(QToolTip::palette());
+    setFont(parent->font());  // a window of its own, it would not inherit it
+    setForegroundRole(QPalette::ToolTipText);
+    setBackgroundRole(QPalette::ToolTipBase);
+    setMargin(1 + style()->pixelMetric(QStyle::PM_ToolTipLabelFrameWidth, nullptr, this));
+    setTextFormat(Qt::PlainText);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QStylePainter painter(this);
+    QStyleOptionFrame frame;
+    frame.initFrom(this);
+    painter.drawPrimitive(QStyle::PE_PanelTipLabel, frame);
+    painter.end();
+    QLabel::paintEvent(event);
+  }
+};
+
 TFRM_Date::TFRM_Date(QWidget* parent) : QDialog(parent, kSystemMenuAndCloseBox) {
   setObjectName(QStringLiteral("FRM_Date"));
   setWindowTitle(QStringLiteral("Orlin日历"));
@@ -246,6 +293,7 @@ void TFRM_Date::createHeader() {
                                    Qt::blue, Qt::AlignHCenter | Qt::AlignTop);
   Label1->setCursor(Qt::PointingHandCursor);
   Label1->setToolTip(QStringLiteral("单击改变年份"));
+  Label1->makeKeyboardReachable(QAccessible::Button);
   connect(Label1, &ClickLabel::clicked, this, Guard(this, &TFRM_Date::Label1Click));
   CreateWeekdayRow(this, WeekdayRow::Header);
 }
@@ -269,6 +317,7 @@ void TFRM_Date::createCaptions() {
                                     kMonthColour, Qt::AlignHCenter | Qt::AlignTop);
   Label17->setCursor(Qt::PointingHandCursor);
   Label17->setToolTip(QStringLiteral("单击改变月份"));
+  Label17->makeKeyboardReachable(QAccessible::Button);
   connect(Label17, &ClickLabel::clicked, this, Guard(this, &TFRM_Date::Label17Click));
 
   Label18 = CreateCaption(this, "Label18", QStringLiteral("月"), QPoint(45, 17));
@@ -303,6 +352,7 @@ void TFRM_Date::createSpinners() {
   StaticText1->setPalette(background);
   StaticText1->setAutoFillBackground(true);
   StaticText1->setCursor(Qt::PointingHandCursor);
+  StaticText1->makeKeyboardReachable(QAccessible::Button);
   connect(StaticText1, &ClickLabel::clicked, this, Guard(this, &TFRM_Date::StaticText1Click));
 }
 
@@ -313,6 +363,21 @@ void TFRM_Date::FormCreate() {
   UpDown1->raise();
   UpDown2->raise();
   StaticText1->raise();
+  // Tab goes as the eye reads the header, then to the selected day.
+  setTabOrder(Label17, UpDown2->upButton());
+  setTabOrder(UpDown2->upButton(), UpDown2->downButton());
+  setTabOrder(UpDown2->downButton(), Label1);
+  setTabOrder(Label1, UpDown1->upButton());
+  setTabOrder(UpDown1->upButton(), UpDown1->downButton());
+  setTabOrder(UpDown1->downButton(), StaticText1);
+  QWidget* previous = StaticText1;
+  for (ClickLabel* day : DayCells) {
+    setTabOrder(previous, day);
+    previous = day;
+  }
+  // The hint hides when the pointer leaves its day, over the gaps too.
+  setMouseTracking(true);
+  FDayHint = new DayHint(this);
   CurrentDate = TodayDate();
 }
 
@@ -337,8 +402,12 @@ void TFRM_Date::CreateDayCells() {
     LunarCells[i] = lunar;
 
     auto* mark = new QLabel(day);
+    mark->setObjectName(QStringLiteral("DayOffMark"));
     mark->setGeometry(kDayOffMarkGeometry);
-    mark->setFont(PixelFont(QStringLiteral("宋体"), kDayOffMarkPixels, true));
+    QFont markFont = PixelFont(QStringLiteral("黑体"), kDayOffMarkPixels);
+    markFont.setStretch(kDayOffMarkStretch);
+    markFont.setStyleStrategy(QFont::NoAntialias);
+    mark->setFont(markFont);
     mark->setAlignment(Qt::AlignCenter);
     mark->setAutoFillBackground(true);
     mark->hide();
@@ -357,6 +426,10 @@ void TFRM_Date::ShowMonth(TDateTime date) {
   Label1->setText(year);
   Label21->setText(FromGbk(GetZodiacText(date)));
 
+  FDayHint->hide();
+  FHintCell = -1;
+  // Hiding the focused day would pass the focus on; it stays in the grid.
+  const bool gridHadFocus = std::find(DayCells.begin(), DayCells.end(), focusWidget()) != DayCells.end();
   for (int i = 0; i < kDayCellCount; ++i) {
     DayCells[i]->hide();
     LunarCells[i]->hide();
@@ -372,6 +445,7 @@ void TFRM_Date::ShowMonth(TDateTime date) {
     }
   } catch (...) {
   }
+  if (gridHadFocus) FocusSelectedDay();
 }
 
 void TFRM_Date::FillDay(int cell, int year, int month, int day, int selectedDay) {
@@ -389,6 +463,7 @@ void TFRM_Date::FillDay(int cell, int year, int month, int day, int selectedDay)
   if (day == selectedDay) {
     Shape2->move(number->x() - 1, number->y() + 1);
     Label22->setText(FromGbk(GetConstellation(day, DateOf(year, month, day))));
+    MakeDayFocusable(cell);
   }
   number->show();
   text->show();
@@ -409,12 +484,37 @@ void TFRM_Date::ShowDayOffMark(int cell, const HolidayMark& holiday) {
   mark->show();
 }
 
-void TFRM_Date::ShowDayHint(ClickLabel& cell, const QPoint& globalPos) {
-  const HolidayMark holiday = FHolidays.Find(FShownYear, FShownMonth, cell.tag());
-  QStringList lines;
-  for (const GbkText& line : DayHintLines(FShownYear, FShownMonth, cell.tag(), holiday)) lines.append(FromGbk(line));
-  QToolTip::showText(globalPos, lines.join(u'\n'), &cell);
+// The day's labels and the highlight that covers them.
+QRect TFRM_Date::DayCellArea(int cell) const {
+  const QRect number = DayCells.at(cell)->geometry();
+  return number.united(LunarCells.at(cell)->geometry()).united(QRect(number.topLeft() + QPoint(-1, 1), Shape2->size()));
 }
+
+void TFRM_Date::ShowDayHint(int cell) {
+  if (cell == FHintCell && FDayHint->isVisible()) return;  // it stays put within its day
+  const int day = DayCells.at(cell)->tag();
+  const HolidayMark holiday = FHolidays.Find(FShownYear, FShownMonth, day);
+  QStringList lines;
+  for (const GbkText& line : DayHintLines(FShownYear, FShownMonth, day, holiday)) lines.append(FromGbk(line));
+  FDayHint->setText(lines.join(u'\n'));
+  FDayHint->ensurePolished();  // its size as it will be drawn
+  FDayHint->adjustSize();
+  const QRect area = DayCellArea(cell);
+  const QRect onScreen(mapToGlobal(area.topLeft()), area.size());
+  const QScreen* shownOn = QGuiApplication::screenAt(onScreen.center());
+  const QRect available = (shownOn != nullptr ? shownOn : screen())->availableGeometry();
+  FDayHint->move(HintTopLeft(onScreen, FDayHint->size(), available));
+  FDayHint->show();
+  FHintCell = cell;
+}
+
+void TFRM_Date::HideDayHintOutside(QPoint globalPos) {
+  if (FHintCell < 0 || DayCellArea(FHintCell).contains(mapFromGlobal(globalPos))) return;
+  FDayHint->hide();
+  FHintCell = -1;
+}
+
+const QWidget* TFRM_Date::ShownDayHint() const { return FDayHint->isVisible() ? FDayHint : nullptr; }
 
 void TFRM_Date::StoreSelectedDate() { CurrentDate = DateOf(SelYear, SelMonth, SelDay); }
 
@@ -456,6 +556,12 @@ void TFRM_Date::StaticText1Click() {
 void TFRM_Date::CnDayClick(const ClickLabel& label) {
   SelDay = static_cast<std::uint16_t>(label.tag());
   StoreSelectedDate();
+  const auto cell = std::find_if(DayCells.begin(), DayCells.end(), [&](const ClickLabel* day) {
+    return day->isVisibleTo(this) && day->tag() == label.tag();
+  });
+  if (cell == DayCells.end()) return;
+  MakeDayFocusable(static_cast<int>(cell - DayCells.begin()));
+  FocusSelectedDay();
 }
 
 void TFRM_Date::CHnDayClick(const ClickLabel& label) { CnDayClick(label); }
@@ -468,26 +574,108 @@ void TFRM_Date::ChnDateMouseDown(const ClickLabel& label) { Shape2->move(label.x
 // until the main window replaces it.
 void TFRM_Date::FormDeactivate() { close(); }
 
+// Only the selected day is in the Tab chain: Tab reaches the grid once, and
+// the arrow keys move within it.
+void TFRM_Date::MakeDayFocusable(int cell) {
+  for (ClickLabel* day : DayCells) day->setFocusPolicy(Qt::NoFocus);
+  DayCells.at(cell)->setFocusPolicy(Qt::StrongFocus);
+}
+
+void TFRM_Date::FocusSelectedDay() {
+  for (ClickLabel* day : DayCells) {
+    if (day->focusPolicy() != Qt::NoFocus && day->isVisibleTo(this)) day->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+bool TFRM_Date::MoveSelectionByKey(int key) {
+  switch (key) {
+    case Qt::Key_Left: MoveSelection(-1); return true;
+    case Qt::Key_Right: MoveSelection(1); return true;
+    case Qt::Key_Up: MoveSelection(-kDaysPerWeek); return true;
+    case Qt::Key_Down: MoveSelection(kDaysPerWeek); return true;
+    // The month arrows' own steps, their ends included.
+    case Qt::Key_PageUp: UpDown2->downButton()->click(); return true;
+    case Qt::Key_PageDown: UpDown2->upButton()->click(); return true;
+    default: return false;
+  }
+}
+
+// As a press on the day would select it, after the spinners have brought its
+// month where it lies in another; the ends of the calendar's range stop it.
+void TFRM_Date::MoveSelection(int days) {
+  const auto to = DecodeDate(ClampedDate(SelYear, SelMonth, SelDay) + days);
+  if (!to || to->year < kFirstLunarYear || to->year > kLastLunarYear) return;
+  if (to->year != SelYear || to->month != SelMonth) ShowSpinnersMonth(to->year, to->month);
+  const auto cell = std::find_if(DayCells.begin(), DayCells.end(), [&](const ClickLabel* day) {
+    return day->isVisibleTo(this) && day->tag() == to->day;
+  });
+  if (cell == DayCells.end()) return;  // the month could not be filled that far
+  CnDayMouseDown(**cell);
+  CnDayClick(**cell);
+  ShowDayHint(static_cast<int>(cell - DayCells.begin()));
+}
+
+void TFRM_Date::ShowSpinnersMonth(int year, int month) {
+  UpDown1->setPosition(year);
+  UpDown1Click();
+  UpDown2->setPosition(month);
+  UpDown2Click();
+}
+
 void TFRM_Date::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!event->spontaneous()) RunGuarded([this] { FormShow(); });
+  if (event->spontaneous()) return;
+  RunGuarded([this] { FormShow(); });
+  FocusSelectedDay();  // the keyboard starts on the selected day
+}
+
+void TFRM_Date::hideEvent(QHideEvent* event) {
+  FDayHint->hide();
+  FHintCell = -1;
+  QDialog::hideEvent(event);
 }
 
 bool TFRM_Date::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::ToolTip) {
-    // Only the grid's cells are watched; a cell is shown only while it holds a day.
-    auto* cell = static_cast<ClickLabel*>(watched);
-    if (cell->isVisible()) RunGuarded([&] { ShowDayHint(*cell, static_cast<QHelpEvent*>(event)->globalPos()); });
-    return true;
+  // Only the grid's cells are watched; a cell is shown only while it holds a day.
+  auto* label = static_cast<ClickLabel*>(watched);
+  const auto isLabel = [label](const ClickLabel* cell) { return cell == label; };
+  const auto number = std::find_if(DayCells.begin(), DayCells.end(), isLabel);
+  const int cell = static_cast<int>(
+      number != DayCells.end() ? number - DayCells.begin()
+                               : std::find_if(LunarCells.begin(), LunarCells.end(), isLabel) - LunarCells.begin());
+  switch (event->type()) {
+    case QEvent::ToolTip:
+      if (label->isVisible()) RunGuarded([&] { ShowDayHint(cell); });
+      return true;
+    case QEvent::Leave: HideDayHintOutside(QCursor::pos()); break;
+    case QEvent::KeyPress: {
+      bool moved = false;
+      RunGuarded([&] { moved = MoveSelectionByKey(static_cast<QKeyEvent*>(event)->key()); });
+      if (moved) return true;
+      break;
+    }
+    default: break;
   }
   return QDialog::eventFilter(watched, event);
 }
 
+void TFRM_Date::mouseMoveEvent(QMouseEvent* event) {
+  HideDayHintOutside(event->globalPosition().toPoint());
+  QDialog::mouseMoveEvent(event);
+}
+
+void TFRM_Date::leaveEvent(QEvent* event) {
+  HideDayHintOutside(QCursor::pos());
+  QDialog::leaveEvent(event);
+}
+
 void TFRM_Date::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow()) {
-    RunGuarded([this] { FormDeactivate(); });
-  }
+  if (!isVisible()) return;
+  // Minimised, it has lost activation too, whatever the window manager says.
+  const bool lostActivation = (event->type() == QEvent::ActivationChange && !isActiveWindow()) ||
+                              (event->type() == QEvent::WindowStateChange && isMinimized());
+  if (lostActivation) RunGuarded([this] { FormDeactivate(); });
 }
 
 }  // namespace taliven

@@ -16,6 +16,7 @@ class QLabel;
 namespace taliven {
 
 class ClickLabel;
+class DayHint;
 class UpDown;
 
 inline constexpr int kDayCellCount = 37;
@@ -64,10 +65,17 @@ class TFRM_Date : public QDialog {
   void ChnDateMouseDown(const ClickLabel& label);
   void FormDeactivate();
 
+  // The hint of a day while one shows, for the pointer or for the keyboard.
+  const QWidget* ShownDayHint() const;
+
  protected:
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   void changeEvent(QEvent* event) override;
-  // A day's hint is made when the pointer rests on the day, not with the month.
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  // A day's hint is made when the pointer rests on the day, not with the
+  // month; the arrow keys move the selected day.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -80,8 +88,15 @@ class TFRM_Date : public QDialog {
   void FormCreate();
   void CreateDayCells();
   void FillDay(int cell, int year, int month, int day, int selectedDay);
-  void ShowDayHint(ClickLabel& cell, const QPoint& globalPos);
+  void ShowDayHint(int cell);
+  void HideDayHintOutside(QPoint globalPos);
+  QRect DayCellArea(int cell) const;
   void ShowDayOffMark(int cell, const HolidayMark& holiday);
+  bool MoveSelectionByKey(int key);
+  void MoveSelection(int days);
+  void ShowSpinnersMonth(int year, int month);
+  void MakeDayFocusable(int cell);
+  void FocusSelectedDay();
 
   int FShownYear = 0;  // the month on show
   int FShownMonth = 0;
@@ -89,6 +104,8 @@ class TFRM_Date : public QDialog {
   HolidayArrangements FHolidays;
   // 休 or 班 at the top right of each day number, shown where the day is one.
   std::array<QLabel*, kDayCellCount> FDayOffMarks{};
+  DayHint* FDayHint = nullptr;
+  int FHintCell = -1;  // the cell whose hint shows, -1 for none
 };
 
 // The window while it exists; the main window replaces it on every opening.
@@ -109,5 +126,10 @@ int DaysInMonthOf(TDateTime date);
 
 // year-month-day, the day cut down to the length of that month.
 TDateTime ClampedDate(int year, int month, int day);
+
+// The top-left corner of a hint of `size` that stands beside `cell` without
+// meeting it: below the cell, or above it where `screen` has no room below,
+// shifted sideways to stay on `screen`.
+QPoint HintTopLeft(const QRect& cell, QSize size, const QRect& screen);
 
 }  // namespace taliven

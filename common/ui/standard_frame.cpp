@@ -79,6 +79,13 @@ class RecentreInItsOwnFrame final : public QObject {
   QRect available_;
 };
 
+// A window manager puts the frame where a window's position says; a bare
+// display puts the client area there.
+void MoveFrame(QWidget& window, QPoint frameTopLeft, bool framed) {
+  const QPoint clientOffset(kStandardFrameMargins.left(), kStandardFrameMargins.top());
+  window.move(framed ? frameTopLeft : frameTopLeft + clientOffset);
+}
+
 }  // namespace
 
 QPoint CentredFrameTopLeft(const QRect& available, QSize client, const QMargins& frame) {
@@ -91,13 +98,13 @@ void CentreOnScreen(QWidget& window) {
   const QWidget* active = QApplication::activeWindow();
   const QScreen* screen = active != nullptr ? active->screen() : QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
-  const QPoint frameTopLeft = CentredFrameTopLeft(screen->availableGeometry(), window.size(), kStandardFrameMargins);
-  // A window manager puts the frame where a window's position says; a bare
-  // display puts the client area there.
-  const QPoint clientOffset(kStandardFrameMargins.left(), kStandardFrameMargins.top());
   const bool framed = WindowManagerFramesWindows();
-  window.move(framed ? frameTopLeft : frameTopLeft + clientOffset);
+  MoveFrame(window, CentredFrameTopLeft(screen->availableGeometry(), window.size(), kStandardFrameMargins), framed);
   if (framed) new RecentreInItsOwnFrame(window, screen->availableGeometry());
+}
+
+void MoveFrameTo(QWidget& window, QPoint frameTopLeft) {
+  MoveFrame(window, frameTopLeft, WindowManagerFramesWindows());
 }
 
 }  // namespace taliven

@@ -31,4 +31,9 @@ QPoint CentredFrameTopLeft(const QRect& available, QSize client, const QMargins&
 // windows, the client area goes where it would sit inside the standard frame.
 void CentreOnScreen(QWidget& window);
 
+// Places `window`, before it is first shown, with its outer frame's top-left
+// corner at `frameTopLeft`, by the same rule: where no window manager frames
+// windows, the client area goes where it would sit inside the standard frame.
+void MoveFrameTo(QWidget& window, QPoint frameTopLeft);
+
 }  // namespace taliven

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QLabel>
 
 #include "svg_picture.h"
@@ -44,6 +45,21 @@ TEST(InformationWindows, TakeTheirSizesAndFitTheirTexts) {
   TFrm_servers service;
   EXPECT_EQ(service.size(), QSize(420, 273)) << "outer 428 x 307 less the standard frame";
   ExpectTextsFit(service);
+}
+
+// The about window's e-mail address is a link for the keyboard and a screen
+// reader too.
+TEST(InformationWindows, MailLinkIsReachedByTabAndNamedAsALink) {
+  TAbout about;
+  about.show();
+  auto* mail = about.findChild<QLabel*>(QStringLiteral("MailLink"));
+  ASSERT_NE(mail, nullptr);
+  EXPECT_TRUE(mail->focusPolicy() & Qt::TabFocus);
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(mail);
+  ASSERT_NE(accessible, nullptr);
+  EXPECT_EQ(accessible->role(), QAccessible::Link);
+  EXPECT_EQ(accessible->text(QAccessible::Name), "support@taliven.example");
+  EXPECT_TRUE(accessible->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -206,6 +208,43 @@ TEST_F(MainWindowTest, EnterAndSpacePressTheFocusedButton) {
         EXPECT_EQ(browser->opened.size(), 1);
       }
     }
+  }
+}
+
+// The link column by keyboard: Tab reaches every link after the buttons, top
+// to bottom; Enter and Space open its page once a press, as a click does; and
+// a screen reader is told it is a link and what it says.
+TEST_F(MainWindowTest, KeyboardReachesEveryLinkAndOpensItAsAClickDoes) {
+  QApplication::setActiveWindow(window.get());
+  Child<QWidget>("RzButton7")->setFocus(Qt::TabFocusReason);
+  QStringList links;
+  for (int i = 0; i < 17; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    links.append(QApplication::focusWidget()->objectName());
+  }
+  EXPECT_EQ(links.join(u' '),
+            "Label2 Label3 Label4 Label1 Label5 Label6 Label7 Label8 Label9 Label10 Label12 Label13 Label14 Label11 "
+            "Label15 Label16 Label17");
+
+  for (const char* name : {"Label2", "Label5", "Label17"}) {
+    auto* link = Child<QLabel>(name);
+    browser->opened.clear();
+    QTest::mouseClick(link, Qt::LeftButton);
+    const QStringList byClick = browser->opened;
+    browser->opened.clear();
+    link->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(link, Qt::Key_Return);
+    QTest::keyClick(link, Qt::Key_Enter);
+    QTest::keyClick(link, Qt::Key_Space);
+    QTest::sendKeyEvent(QTest::KeyAction::Press, link, Qt::Key_Space, ' ', Qt::NoModifier);
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), /*autorep=*/true);
+    QApplication::sendEvent(link, &held);  // a key held down clicks once
+    EXPECT_EQ(browser->opened, QStringList(4, byClick.value(0))) << name;
+
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(link);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::Link) << name;
+    EXPECT_EQ(accessible->text(QAccessible::Name), link->text()) << name;
   }
 }
 

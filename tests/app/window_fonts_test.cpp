@@ -51,9 +51,10 @@ const std::map<Face, std::set<std::string>> kFamilies{
 
 // The texts that name a face of their own, by object name.
 const std::map<QString, Face> kNamedFaces{
-    {QStringLiteral("Label21"), Face::Kai},  // 隶书: the year's branch and animal
-    {QStringLiteral("Label22"), Face::Hei},  // 黑体: the star sign
-    {QStringLiteral("Vendor"), Face::Kai},   // 楷体_GB2312: the vendor on the about window
+    {QStringLiteral("Label21"), Face::Kai},     // 隶书: the year's branch and animal
+    {QStringLiteral("Label22"), Face::Hei},     // 黑体: the star sign
+    {QStringLiteral("DayOffMark"), Face::Hei},  // 黑体: 休 and 班, legible at their small size
+    {QStringLiteral("Vendor"), Face::Kai},      // 楷体_GB2312: the vendor on the about window
 };
 
 const QStringList kLatinNames{QStringLiteral("Arial"), QStringLiteral("Arial Black"), QStringLiteral("MS Sans Serif")};

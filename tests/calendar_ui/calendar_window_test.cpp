@@ -14,14 +14,15 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QToolTip>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 
 #include "click_label.h"
 #include "clock.h"
+#include "holidays.h"
 #include "main_window.h"
 #include "main_window_doubles.h"
 #include "up_down.h"
@@ -72,13 +73,21 @@ class CalendarWindowTest : public ::testing::Test {
   }
 
   // The hint shown when the pointer rests on `cell`, empty when none shows.
-  // The hint before is gone first: its text must not pass for this one's.
-  static QString HintOf(ClickLabel* cell) {
-    QToolTip::hideText();
-    if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); })) return QStringLiteral("(the hint before stays)");
+  // The pointer passes over the window's corner first, so that the hint
+  // before is gone and its text cannot pass for this one's.
+  QString HintOf(ClickLabel* cell) const {
+    MovePointerTo(window.get(), QPoint(1, 1));
+    if (window->ShownDayHint() != nullptr) return QStringLiteral("(the hint before stays)");
     QHelpEvent hover(QEvent::ToolTip, cell->rect().center(), cell->mapToGlobal(cell->rect().center()));
     QApplication::sendEvent(cell, &hover);
-    return QToolTip::isVisible() ? QToolTip::text() : QString();
+    const auto* hint = qobject_cast<const QLabel*>(window->ShownDayHint());
+    return hint != nullptr ? hint->text() : QString();
+  }
+
+  // A move of the pointer, with no button down, to `pos` of `widget`.
+  static void MovePointerTo(QWidget* widget, QPoint pos) {
+    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
   }
 
   std::unique_ptr<TFRM_Date> window;
@@ -240,7 +249,7 @@ class HolidayFolder {
 TEST_F(CalendarWindowTest, DayOffMarksSitBesideTheNumbersOfTheDaysTheArrangementNames) {
   HolidayFolder folder;
   const auto markOf = [](int cell) { return DayCells[cell]->findChild<QLabel*>(); };
-  const auto markRect = [](int cell) { return QRect(DayCells[cell]->pos() + QPoint(27, 2), QSize(9, 10)); };
+  const auto markRect = [](int cell) { return QRect(DayCells[cell]->pos() + QPoint(28, 3), QSize(7, 10)); };
 
   Open({2026, 10, 12});  // built in: 1-7 off, 10 (a Saturday) worked, the 12th selected
   QList<int> marked;
@@ -274,9 +283,9 @@ TEST_F(CalendarWindowTest, DayOffMarksSitBesideTheNumbersOfTheDaysTheArrangement
     }
   }
   EXPECT_EQ(drawn.size(), marked.size()) << "every mark draws";
-  // The highlight on the 12th keeps its outline beside the mark.
+  // The highlight on the 12th keeps its outline, a pixel clear of the mark.
   const QRect highlight = window->Shape2->geometry();
-  EXPECT_TRUE(highlight.adjusted(1, 1, -1, -1).contains(markRect(CellOfDay(12))));
+  EXPECT_TRUE(highlight.adjusted(2, 2, -2, -2).contains(markRect(CellOfDay(12))));
 }
 
 TEST_F(CalendarWindowTest, MonthFillsTheCellsFromItsFirstWeekday) {
@@ -493,6 +502,224 @@ TEST_F(CalendarWindowTest, EveryClickOnTheCalendarButtonGivesAFreshWindow) {
   EXPECT_TRUE(first.isNull()) << "the next click frees the old instance";
   ASSERT_NE(FRM_Date, nullptr);
   delete FRM_Date;
+}
+
+}  // namespace
+}  // namespace taliven
+
+namespace taliven {
+namespace {
+
+// The contrast ratio of two colours as the accessibility guidelines define it.
+double Contrast(QColor a, QColor b) {
+  const auto luminance = [](QColor c) {
+    const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Read off a rendering at 1x: each mark's glyph in its own colour, legible
+// against its ground, two pixels clear of the day number's ink, and the
+// highlight's outline whole on a selected day that carries a mark.
+TEST_F(CalendarWindowTest, MarksReadAtOneTimesTheSizeBesideTheNumbersAndInsideTheOutline) {
+  struct Case {
+    CivilDate opened;  // the selected day carries a mark
+    std::vector<int> off, worked;
+  };
+  const Case cases[] = {
+      {{2026, 10, 7}, {1, 2, 3, 4, 5, 6, 7}, {10}},                     // one digit, and 10
+      {{2026, 2, 28}, {15, 16, 17, 18, 19, 20, 21, 22, 23}, {14, 28}},  // the widest two digits
+  };
+  for (const Case& c : cases) {
+    Open(c.opened);
+    const QImage shown = window->grab().toImage();
+    ASSERT_EQ(shown.devicePixelRatio(), 1.0);
+    for (const bool off : {true, false}) {
+      for (const int day : off ? c.off : c.worked) {
+        const ClickLabel* number = DayCells[CellOfDay(day)];
+        const QLabel* mark = number->findChild<QLabel*>();
+        ASSERT_TRUE(mark->isVisibleTo(window.get())) << day;
+        const QRect box = mark->geometry().translated(number->pos());
+        const QColor ground = shown.pixelColor(box.topLeft());
+        int glyph = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+          for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor pixel = shown.pixelColor(x, y);
+            if (pixel == ground) continue;
+            ++glyph;
+            EXPECT_EQ(pixel.rgb() & 0xFFFFFF, off ? kDayOffMarkColor : kWorkdayMarkColor) << day << " at " << x;
+            EXPECT_GE(Contrast(pixel, ground), 4.5) << day;
+          }
+        }
+        EXPECT_GE(glyph, 12) << "the mark of " << day << " draws its glyph";
+        EXPECT_EQ(ground.rgb() & 0xFFFFFF, off ? kDayOffMarkGround : kWorkdayMarkGround) << day;
+        const QRect clear = box.adjusted(-2, -2, 2, 2);
+        for (int y = number->y(); y <= number->geometry().bottom(); ++y) {
+          for (int x = number->x(); x <= number->geometry().right(); ++x) {
+            const bool onOutline = window->Shape2->geometry().contains(x, y) &&
+                                   !window->Shape2->geometry().adjusted(1, 1, -1, -1).contains(x, y);
+            if (box.contains(x, y) || !clear.contains(x, y) || onOutline) continue;
+            const QColor pixel = shown.pixelColor(x, y);
+            EXPECT_FALSE(pixel.red() < 128 && pixel.green() < 128 && pixel.blue() < 128)
+                << "ink of " << day << " within 2 pixels of its mark at " << x << "," << y;
+          }
+        }
+      }
+    }
+    const QRect outline = window->Shape2->geometry();
+    for (int x = outline.left(); x <= outline.right(); ++x) {
+      for (int y = outline.top(); y <= outline.bottom(); ++y) {
+        if (x != outline.left() && x != outline.right() && y != outline.top() && y != outline.bottom()) continue;
+        EXPECT_EQ(shown.pixelColor(x, y), QColor(Qt::black))
+            << "the outline of " << c.opened.day << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
+// The hint stands beside the whole day, never on it, wherever the window
+// stands on the screen; it stays put within the day and goes when the
+// pointer leaves it.
+TEST_F(CalendarWindowTest, HintStandsBesideItsDayWhereverTheDayIsOnTheScreen) {
+  Open({2011, 1, 15});  // cells 7 to 37: a day in every corner of the grid
+  const QRect available = window->screen()->availableGeometry();
+  const QPoint corners[] = {available.topLeft(), available.topRight() - QPoint(window->width(), 0),
+                            available.bottomLeft() - QPoint(0, window->height()),
+                            available.bottomRight() - QPoint(window->width(), window->height())};
+  for (const QPoint corner : corners) {
+    window->move(corner);
+    for (const int cell : {7 - 1, 28 - 1, 29 - 1, 35 - 1, 36 - 1}) {
+      const QRect number(DayCells[cell]->mapToGlobal(QPoint(0, 0)), DayCells[cell]->size());
+      const QRect lunar(LunarCells[cell]->mapToGlobal(QPoint(0, 0)), LunarCells[cell]->size());
+      const QRect highlight(number.topLeft() + QPoint(-1, 1), window->Shape2->size());
+      for (ClickLabel* label : {DayCells[cell], LunarCells[cell]}) {
+        ASSERT_FALSE(HintOf(label).isEmpty());
+        const QWidget* hint = window->ShownDayHint();
+        const QRect shownAt = hint->geometry();
+        EXPECT_FALSE(shownAt.intersects(number.united(lunar).united(highlight)))
+            << "cell " << cell << " of a window at " << corner.x() << "," << corner.y();
+        EXPECT_TRUE(available.contains(shownAt))
+            << "cell " << cell << " hint at " << shownAt.x() << "," << shownAt.y() << " " << shownAt.width() << "x"
+            << shownAt.height() << " on " << available.width() << "x" << available.height();
+      }
+    }
+  }
+
+  window->move(available.topLeft());
+  ClickLabel* number = DayCells[CellOfDay(15)];
+  HintOf(number);
+  const QRect placed = window->ShownDayHint()->geometry();
+  // Over the gap to the lunar text and onto it: the same day, the same place.
+  QEvent leave(QEvent::Leave);
+  for (const QPoint within : {number->geometry().bottomLeft() + QPoint(5, 1), LunarCells[CellOfDay(15)]->pos()}) {
+    MovePointerTo(window.get(), within);
+    QCursor::setPos(window->mapToGlobal(within));
+    QApplication::sendEvent(number, &leave);
+    ASSERT_NE(window->ShownDayHint(), nullptr);
+    EXPECT_EQ(window->ShownDayHint()->geometry(), placed);
+  }
+  MovePointerTo(window.get(), DayCells[CellOfDay(16)]->geometry().center());
+  EXPECT_EQ(window->ShownDayHint(), nullptr) << "the pointer has left the day";
+}
+
+TEST(HintPlace, BelowTheCellOrAboveItAndAlwaysOnTheScreen) {
+  const QRect screen(0, 0, 1024, 768);
+  const QSize hint(200, 150);
+  struct Case {
+    QRect cell;
+    QPoint expected;
+  };
+  const Case cases[] = {
+      {{100, 100, 38, 31}, {100, 133}},  // room below
+      {{100, 600, 38, 31}, {100, 448}},  // none below: above, clear of the cell
+      {{900, 100, 38, 31}, {824, 133}},  // at the right edge: shifted back onto the screen
+      {{-10, 700, 38, 31}, {0, 548}},    // off the left edge, at the bottom
+      {{100, 586, 38, 31}, {100, 434}},  // below would end one pixel past the screen
+      {{100, 585, 38, 31}, {100, 618}},  // below ends on the screen's last row
+  };
+  for (const Case& c : cases) EXPECT_EQ(HintTopLeft(c.cell, hint, screen), c.expected) << c.cell.y();
+}
+
+// Keyboard only: the selected day has the focus, the arrows move it day by
+// day and week by week across the month's edges as a press and the month
+// arrows would, Page Up and Page Down step the month, and 今天 comes back.
+TEST_F(CalendarWindowTest, KeyboardMovesTheSelectionAcrossMonthsWithinTheRange) {
+  Open({2026, 12, 30});
+  QApplication::setActiveWindow(window.get());
+  const auto focusedDay = [&] {
+    const auto* day = qobject_cast<ClickLabel*>(QApplication::focusWidget());
+    return day != nullptr && std::find(DayCells.begin(), DayCells.end(), day) != DayCells.end() ? day->tag() : 0;
+  };
+  ASSERT_EQ(focusedDay(), 30);
+  struct Step {
+    Qt::Key key;
+    TDateTime selected;
+  };
+  const Step steps[] =
+      {
+          {Qt::Key_Right, Date(2026, 12, 31)},    {Qt::Key_Right, Date(2027, 1, 1)},  // into the next year
+          {Qt::Key_Left, Date(2026, 12, 31)},     {Qt::Key_Down, Date(2027, 1, 7)},
+          {Qt::Key_Up, Date(2026, 12, 31)},       {Qt::Key_Up, Date(2026, 12, 24)},
+          {Qt::Key_PageDown, Date(2026, 12, 24)},  // the month arrow at December: nothing
+          {Qt::Key_PageUp, Date(2026, 12, 24)},    // shows November, selects nothing
+      };
+  for (const Step& step : steps) {
+    QTest::keyClick(QApplication::focusWidget(), step.key);
+    EXPECT_EQ(window->CurrentDate, step.selected) << step.key;
+    const CivilDate shown = *DecodeDate(step.selected);
+    if (step.key == Qt::Key_PageUp) continue;
+    EXPECT_EQ(window->UpDown1->position(), shown.year) << step.key;
+    EXPECT_EQ(window->UpDown2->position(), shown.month) << step.key;
+    EXPECT_EQ(HighlightedDay(), shown.day) << step.key;
+    EXPECT_EQ(focusedDay(), shown.day) << step.key;
+    ASSERT_NE(window->ShownDayHint(), nullptr) << "a day selected by key shows its hint";
+    EXPECT_TRUE(qobject_cast<const QLabel*>(window->ShownDayHint())
+                    ->text()
+                    .startsWith(QStringLiteral("%1年%2月%3日").arg(shown.year).arg(shown.month).arg(shown.day)));
+  }
+  EXPECT_EQ(window->UpDown2->position(), 11);
+  EXPECT_EQ(focusedDay(), 24) << "the selected day number, in the month Page Up showed";
+
+  // The range's ends stop the arrows as they stop the spinners.
+  for (const auto& [today, key] :
+       {std::pair{CivilDate{2050, 12, 31}, Qt::Key_Right}, std::pair{CivilDate{1901, 1, 1}, Qt::Key_Left},
+        std::pair{CivilDate{1901, 1, 5}, Qt::Key_Up}}) {
+    Open(today);
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(QApplication::focusWidget(), key);
+    EXPECT_EQ(window->CurrentDate, Date(today.year, today.month, today.day));
+    EXPECT_EQ(HighlightedDay(), today.day);
+  }
+
+  // Tab walks the header as it reads, then the selected day; 今天 by Enter.
+  Open({2026, 12, 30});
+  QApplication::setActiveWindow(window.get());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+  QStringList order;
+  for (int i = 0; i < 8; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    const QWidget* focus = QApplication::focusWidget();
+    order.append(focus->objectName().isEmpty() ? focus->accessibleName() : focus->objectName());
+  }
+  EXPECT_EQ(order.join(u' '), "Label17 增加 减少 Label1 增加 减少 StaticText1 ");
+  EXPECT_EQ(qobject_cast<ClickLabel*>(QApplication::focusWidget())->tag(), 22);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  ASSERT_EQ(QApplication::focusWidget(), window->StaticText1);
+  QTest::keyClick(window->StaticText1, Qt::Key_Return);
+  EXPECT_EQ(window->CurrentDate, Date(2026, 12, 30));
+  EXPECT_EQ(HighlightedDay(), 30);
+}
+
+// A window manager may minimise the calendar although it has no minimise
+// box: it has lost activation, so it closes.
+TEST_F(CalendarWindowTest, MinimisedItCloses) {
+  Open({2026, 12, 30});
+  window->setWindowState(Qt::WindowMinimized);
+  QTest::qWait(10);
+  EXPECT_FALSE(window->isVisible());
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // Entry point of the in-process window tests: one application object on the
-// offscreen platform, with the program's fonts and font substitutions.
+// offscreen platform, with the program's fonts, font substitutions and window rules.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
 #include "fonts.h"
+#include "window_rules.h"
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   }
   taliven::InstallFontSubstitutions();
   taliven::SetApplicationFont();
+  taliven::InstallWindowRules(app);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
