@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <array>
 #include <cstdio>
 #include <memory>
-#include <sys/wait.h>
 #include <string>
 
 #include "holiday_notices.h"
