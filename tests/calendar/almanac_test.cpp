@@ -162,8 +162,8 @@ TEST(AlmanacWalk, PillarsStepOnTheirDaysAndJianSharesTheMonthsBranch) {
   }
 }
 
-// The almanac's tables, typed from the traditional lists rather than from the
-// code, one character of GBK being two bytes.
+// The almanac's tables, typed once from the traditional lists rather than
+// from the code (a GBK character is two bytes).
 
 // The sixty 纳音 as almanacs print them, each after its two pillars.
 constexpr const char* kNaYinVerses[30] = {
@@ -247,7 +247,9 @@ Almanac TypedAlmanac(int pillar, int mansion, int monthBranch) {
 }
 
 // Every day of the range against the typed lists, so that any entry of any
-// table out of its place shows on the days it comes round.
+// table out of its place shows on the days it comes round. The month's branch
+// is the engine's own month pillar, which the printed days and the walk above
+// hold.
 TEST(AlmanacWalk, EveryTableEntryIsTheTraditionalOne) {
   for (TDateTime date = kFirst; date <= kLast; date += 1) {
     const Almanac a = GetAlmanac(date);
