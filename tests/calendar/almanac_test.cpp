@@ -21,12 +21,22 @@ using testing::Date;
 const TDateTime kFirst = Date(1901, 1, 1);
 const TDateTime kLast = Date(2050, 12, 31);
 
+constexpr std::string_view kStemChars = "甲乙丙丁戊己庚辛壬癸";
+constexpr std::string_view kBranchChars = "子丑寅卯辰巳午未申酉戌亥";
+
+// The place of a character (the first of `text`) in a list of characters, or
+// -1; compared character by character, since a GBK byte pair may straddle two.
+int CharIndex(std::string_view list, std::string_view text) {
+  for (std::size_t at = 0; at + 2 <= list.size(); at += 2) {
+    if (list.substr(at, 2) == text.substr(0, 2)) return static_cast<int>(at / 2);
+  }
+  return -1;
+}
+
 // The place of a pillar ("甲子" .. "癸亥") in the sixty-step cycle.
 int CycleIndex(const GbkText& ganZhi) {
-  constexpr std::string_view kStems = "甲乙丙丁戊己庚辛壬癸";
-  constexpr std::string_view kBranches = "子丑寅卯辰巳午未申酉戌亥";
-  const auto stem = static_cast<int>(kStems.find(ganZhi.substr(0, 2)) / 2);
-  const auto branch = static_cast<int>(kBranches.find(ganZhi.substr(2, 2)) / 2);
+  const int stem = CharIndex(kStemChars, ganZhi);
+  const int branch = CharIndex(kBranchChars, ganZhi.substr(2));
   for (int index = 0; index < 60; ++index) {
     if (index % 10 == stem && index % 12 == branch) return index;
   }
@@ -149,6 +159,108 @@ TEST(AlmanacWalk, PillarsStepOnTheirDaysAndJianSharesTheMonthsBranch) {
     ASSERT_EQ(CycleIndex(a.yearGanZhi), (CycleIndex(previous.yearGanZhi) + (newYear ? 1 : 0)) % 60) << Where(date);
     ASSERT_EQ(a.zhiXing == "建", BranchOf(a.dayGanZhi) == BranchOf(a.monthGanZhi)) << Where(date);
     previous = a;
+  }
+}
+
+// The almanac's tables, typed once from the traditional lists rather than
+// from the code (a GBK character is two bytes).
+
+// The sixty 纳音 as almanacs print them, each after its two pillars.
+constexpr const char* kNaYinVerses[30] = {
+    "甲子乙丑海中金", "丙寅丁卯炉中火", "戊辰己巳大林木", "庚午辛未路旁土", "壬申癸酉剑锋金", "甲戌乙亥山头火",
+    "丙子丁丑涧下水", "戊寅己卯城头土", "庚辰辛巳白蜡金", "壬午癸未杨柳木", "甲申乙酉泉中水", "丙戌丁亥屋上土",
+    "戊子己丑霹雳火", "庚寅辛卯松柏木", "壬辰癸巳长流水", "甲午乙未沙中金", "丙申丁酉山下火", "戊戌己亥平地木",
+    "庚子辛丑壁上土", "壬寅癸卯金箔金", "甲辰乙巳覆灯火", "丙午丁未天河水", "戊申己酉大驿土", "庚戌辛亥钗钏金",
+    "壬子癸丑桑柘木", "甲寅乙卯大溪水", "丙辰丁巳沙中土", "戊午己未天上火", "庚申辛酉石榴木", "壬戌癸亥大海水"};
+
+// 六冲: each branch clashes with the one opposite, named by its animal.
+constexpr const char* kClashes[12] = {"子马", "丑羊", "寅猴", "卯鸡", "辰狗", "巳猪",
+                                      "午鼠", "未牛", "申虎", "酉兔", "戌龙", "亥蛇"};
+
+// 申子辰煞南, 亥卯未煞西, 寅午戌煞北, 巳酉丑煞东.
+constexpr const char* kShaRhymes[4] = {"申子辰煞南", "亥卯未煞西", "寅午戌煞北", "巳酉丑煞东"};
+
+// 建除十二值星, 建 on the day of the month's own branch.
+constexpr std::string_view kOfficerChars = "建除满平定执破危成收开闭";
+
+// The twelve spirits in their turn, the six of the 黄道 among them, and the
+// branch 青龙 begins on in each month: 子午月起申, 丑未月起戌, 寅申月起子,
+// 卯酉月起寅, 辰戌月起辰, 巳亥月起午.
+constexpr const char* kSpiritsInTurn[12] = {"青龙", "明堂", "天刑", "朱雀", "金匮", "天德",
+                                            "白虎", "玉堂", "天牢", "玄武", "司命", "勾陈"};
+const std::set<GbkText> kHuangDaoSpirits{"青龙", "明堂", "金匮", "天德", "玉堂", "司命"};
+constexpr const char* kQingLongStarts[6] = {"子午申", "丑未戌", "寅申子", "卯酉寅", "辰戌辰", "巳亥午"};
+
+// The twenty-eight mansions from 角, with their luck as the common
+// 二十八宿值日吉凶 list gives it.
+constexpr const char* kMansionsWithLuck[28] = {
+    "角吉", "亢凶", "氐凶", "房吉", "心凶", "尾吉", "箕吉", "斗吉", "牛凶", "女凶", "虚凶", "危凶", "室吉", "壁吉",
+    "奎凶", "娄吉", "胃吉", "昴凶", "毕吉", "觜凶", "参吉", "井吉", "鬼凶", "柳凶", "星凶", "张吉", "翼凶", "轸吉"};
+
+// 彭祖百忌, the sayings of the ten stems and of the twelve branches.
+constexpr const char* kPengZuOfStems[10] = {
+    "甲不开仓财物耗散", "乙不栽植千株不长", "丙不修灶必见灾殃", "丁不剃头头必生疮", "戊不受田田主不祥",
+    "己不破券二比并亡", "庚不经络织机虚张", "辛不合酱主人不尝", "壬不泱水更难提防", "癸不词讼理弱敌强"};
+constexpr const char* kPengZuOfBranches[12] = {"子不问卜自惹祸殃", "丑不冠带主不还乡", "寅不祭祀神鬼不尝",
+                                               "卯不穿井水泉不香", "辰不哭泣必主重丧", "巳不远行财物伏藏",
+                                               "午不苫盖屋主更张", "未不服药毒气入肠", "申不安床鬼祟入房",
+                                               "酉不会客醉坐颠狂", "戌不吃犬作怪上床", "亥不嫁娶不利新郎"};
+
+// 2026-12-10 as the almanacs print it: a 戊午 day of 角.
+const TDateTime kAnchorDay = Date(2026, 12, 10);
+constexpr int kAnchorPillar = 54;  // 戊午
+
+int Mod(int value, int divisor) { return (value % divisor + divisor) % divisor; }
+int DaysFromAnchor(TDateTime date) { return static_cast<int>(std::lround(date - kAnchorDay)); }
+GbkText Char(std::string_view list, int index) { return GbkText(list.substr(2 * index, 2)); }
+GbkText Pillar(int cycle) { return Char(kStemChars, cycle % 10) + Char(kBranchChars, cycle % 12); }
+
+// What the typed lists say of a day, given its place in the sixty-day cycle,
+// in the twenty-eight-day one, and its month's branch.
+Almanac TypedAlmanac(int pillar, int mansion, int monthBranch) {
+  const int branch = pillar % 12;
+  const GbkText branchChar = Char(kBranchChars, branch);
+  Almanac expected;
+  expected.dayGanZhi = Pillar(pillar);
+  const std::string_view verse = kNaYinVerses[pillar / 2];
+  EXPECT_EQ(verse.substr(pillar % 2 * 4, 4), expected.dayGanZhi) << "the typed 纳音 are out of order";
+  expected.naYin = verse.substr(8);
+  for (const std::string_view clash : kClashes) {
+    if (clash.starts_with(branchChar)) expected.chong = clash.substr(2);
+  }
+  for (const std::string_view rhyme : kShaRhymes) {
+    if (CharIndex(rhyme.substr(0, 6), branchChar) >= 0) expected.sha = rhyme.substr(8);
+  }
+  expected.zhiXing = Char(kOfficerChars, Mod(branch - monthBranch, 12));
+  const GbkText monthChar = Char(kBranchChars, monthBranch);
+  for (const std::string_view start : kQingLongStarts) {
+    if (CharIndex(start.substr(0, 4), monthChar) >= 0) {
+      expected.tianShen = kSpiritsInTurn[Mod(branch - CharIndex(kBranchChars, start.substr(4)), 12)];
+    }
+  }
+  expected.huangDao = kHuangDaoSpirits.contains(expected.tianShen);
+  const std::string_view mansionWithLuck = kMansionsWithLuck[mansion];
+  expected.xiu = mansionWithLuck.substr(0, 2);
+  expected.xiuLuck = mansionWithLuck.substr(2);
+  expected.pengZu = GbkText(kPengZuOfStems[pillar % 10]) + " " + kPengZuOfBranches[branch];
+  return expected;
+}
+
+// Every day of the range against the typed lists, so that any entry of any
+// table out of its place shows on the days it comes round. The month's branch
+// is the engine's own month pillar, which the printed days and the walk above
+// hold.
+TEST(AlmanacWalk, EveryTableEntryIsTheTraditionalOne) {
+  for (TDateTime date = kFirst; date <= kLast; date += 1) {
+    const Almanac a = GetAlmanac(date);
+    const int days = DaysFromAnchor(date);
+    const Almanac e =
+        TypedAlmanac(Mod(kAnchorPillar + days, 60), Mod(days, 28), CharIndex(kBranchChars, BranchOf(a.monthGanZhi)));
+    const auto all = [](const Almanac& x) {
+      return x.dayGanZhi + "|" + x.naYin + "|" + x.chong + "|" + x.sha + "|" + x.zhiXing + "|" + x.tianShen +
+             (x.huangDao ? "|黄道|" : "|黑道|") + x.xiu + x.xiuLuck + "|" + x.pengZu;
+    };
+    ASSERT_EQ(all(a), all(e)) << Where(date);
   }
 }
 

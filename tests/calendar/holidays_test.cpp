@@ -1,13 +1,18 @@
 #include "holidays.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
+
+#include "holiday_notices.h"
+#include "test_dates.h"
 
 namespace taliven {
 namespace {
@@ -83,6 +88,39 @@ TEST(Holidays, EveryBuiltInYearIsOrderedAndWorksOnlyWeekends) {
   }
 }
 
+// The table's GBK names in the notices' UTF-8.
+std::string Utf8OfGbk(const GbkText& gbk) {
+  const iconv_t cd = iconv_open("UTF-8", "GBK");
+  std::string out(gbk.size() * 2, '\0');
+  char* in = const_cast<char*>(gbk.data());
+  std::size_t inLeft = gbk.size();
+  char* to = out.data();
+  std::size_t outLeft = out.size();
+  const bool converted = iconv(cd, &in, &inLeft, &to, &outLeft) != static_cast<std::size_t>(-1);
+  iconv_close(cd);
+  if (!converted) ADD_FAILURE() << "no GBK: " << gbk;
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+// Every day of every built-in year, both ways: each day a notice names is in
+// the table with its mark and holiday, and the table holds no other day.
+TEST(Holidays, EveryBuiltInYearIsItsNoticeDayByDay) {
+  const testing::NoticeYears notices = testing::ReadHolidayNotices(TALIVEN_HOLIDAY_NOTICES);
+  const HolidayArrangements built;
+  for (int year = 2003; year <= 2027; ++year) {
+    std::string table;
+    for (const HolidayDay& day : built.DaysOf(year)) {
+      const std::string line = testing::NoticeLine(day.date, Utf8OfGbk(DayOffText(day.dayOff)), Utf8OfGbk(day.holiday));
+      table += line + "\n";
+      const HolidayMark mark = built.Find(day.date.year, day.date.month, day.date.day);
+      EXPECT_EQ(mark.dayOff, day.dayOff) << line;
+      EXPECT_EQ(mark.holiday, day.holiday) << line;
+    }
+    EXPECT_EQ(table, testing::NoticeLinesOf(notices, year)) << year;
+  }
+}
+
 TEST(HolidayFile, LinesBecomeDaysAndEveryMalformedLineIsNamed) {
   const HolidayFile file = ParseHolidayFile(Utf8(u8"\uFEFF# 2027: the notice of November 2026\n"
                                                  u8"\n"
@@ -107,6 +145,65 @@ TEST(HolidayFile, LinesBecomeDaysAndEveryMalformedLineIsNamed) {
   std::vector<int> lines;
   for (const HolidayFileProblem& problem : file.problems) lines.push_back(problem.line);
   EXPECT_EQ(lines, (std::vector<int>{5, 6, 7, 8, 9, 10, 12}));
+}
+
+// Every day of five years, each a line: every month, every digit in every
+// place of a date, 29 February of a leap year.
+TEST(HolidayFile, EveryDayOfSeveralYearsIsALine) {
+  std::string text;
+  int lines = 0;
+  for (TDateTime day = testing::Date(2027, 1, 1); day <= testing::Date(2031, 12, 31); day += 1) {
+    const CivilDate date = *DecodeDate(day);
+    text += testing::NoticeLine(date, date.day % 2 == 0 ? testing::kOffMark : testing::kWorkMark, "x") + "\n";
+    ++lines;
+  }
+  const HolidayFile file = ParseHolidayFile(text);
+  EXPECT_TRUE(file.problems.empty()) << file.problems.front().line << ": " << file.problems.front().reason;
+  std::size_t days = 0;
+  for (const auto& [year, yearDays] : file.years) {
+    for (const HolidayDay& day : yearDays) {
+      EXPECT_EQ(day.date.year, year);
+      EXPECT_EQ(day.dayOff, day.date.day % 2 == 0 ? DayOff::kOff : DayOff::kWork);
+    }
+    days += yearDays.size();
+  }
+  EXPECT_EQ(days, static_cast<std::size_t>(lines));
+  EXPECT_EQ(file.years.at(2028).at(59).date.day, 29);
+}
+
+// Blanks and tabs, in any number, around the fields and between them; those
+// inside a name stay.
+TEST(HolidayFile, BlanksAndTabsInAnyNumberSeparateTheFields) {
+  struct Case {
+    const char8_t* line;
+    DayOff dayOff;
+    const char* name;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {u8"2029-09-29 休 国庆节",                 DayOff::kOff,  "国庆节"},
+      {u8"2029-09-29  休  国庆节",               DayOff::kOff,  "国庆节"},
+      {u8"2029-09-29     休     国庆节",         DayOff::kOff,  "国庆节"},
+      {u8"2029-09-29\t班\t国庆节",              DayOff::kWork, "国庆节"},
+      {u8"2029-09-29\t\t班\t\t\t国庆节",        DayOff::kWork, "国庆节"},
+      {u8"2029-09-29 \t 休\t \t国庆节",         DayOff::kOff,  "国庆节"},
+      {u8"   2029-09-29 休 国庆节",              DayOff::kOff,  "国庆节"},
+      {u8"\t\t2029-09-29 休 国庆节 \t ",          DayOff::kOff,  "国庆节"},
+      {u8"2029-09-29 休 中秋节、国庆节\r",       DayOff::kOff,  "中秋节、国庆节"},
+      {u8"2029-09-29  休  中秋 国庆\t假期  ",    DayOff::kOff,  "中秋 国庆\t假期"},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    const std::string line = Utf8(c.line);
+    SCOPED_TRACE(line);
+    const HolidayFile file = ParseHolidayFile(line + "\n");
+    EXPECT_TRUE(file.problems.empty());
+    ASSERT_EQ(file.years.count(2029), 1u);
+    const HolidayDay& day = file.years.at(2029).front();
+    EXPECT_EQ(day.date.month * 100 + day.date.day, 929);
+    EXPECT_EQ(day.dayOff, c.dayOff);
+    EXPECT_EQ(day.holiday, c.name);
+  }
 }
 
 // A scratch folder standing for the XDG data folders.
@@ -151,6 +248,73 @@ TEST_F(HolidayFilesTest, TheFirstFileWithLinesForAYearDecidesThatWholeYear) {
   EXPECT_EQ(problems.str(), user +
                                 "/taliven/holidays.txt:3: the line does not begin with a date of the form "
                                 "YYYY-MM-DD; the line is skipped\n");
+}
+
+// A file as a user keeps it: several years, each under a title, laid out
+// with blanks and tabs, several KiB long. Its days are those of the notices
+// of 2021..2026 moved on ten years, so that none is a built-in year's.
+TEST_F(HolidayFilesTest, AFileOfSeveralYearsAddsThemAll) {
+  constexpr int kLater = 10;
+  const testing::NoticeYears notices = testing::ReadHolidayNotices(TALIVEN_HOLIDAY_NOTICES);
+  std::string text;
+  std::map<int, std::string> expected;
+  for (int year = 2021 + kLater; year <= 2026 + kLater; ++year) {
+    text += Utf8(u8"\n# 国务院办公厅关于") + std::to_string(year) + Utf8(u8"年部分节假日安排的通知\n");
+    std::istringstream lines(testing::NoticeLinesOf(notices, year - kLater));
+    int number = 0;
+    for (std::string line; std::getline(lines, line); ++number) {
+      line.replace(0, 4, std::to_string(year));
+      expected[year] += line + "\n";
+      // date, mark and name apart by one blank, as `holidays` prints them, by a tab or by several blanks
+      const std::string gaps[] = {" ", "\t", "   "};
+      const std::string& gap = gaps[number % 3];
+      text += line.substr(0, 10) + gap + line.substr(11, 3) + gap + line.substr(15) + "\n";
+    }
+  }
+  ASSERT_GT(text.size(), 4096u);
+  std::ostringstream problems;
+  const HolidayArrangements known = LoadHolidayArrangements({Dir("user", text)}, problems);
+  EXPECT_EQ(problems.str(), "");
+  for (const auto& [year, lines] : expected) {
+    std::string loaded;
+    for (const HolidayDay& day : known.DaysOf(year)) {
+      loaded += testing::NoticeLine(day.date, Utf8OfGbk(DayOffText(day.dayOff)), Utf8OfGbk(day.holiday)) + "\n";
+    }
+    EXPECT_EQ(loaded, lines) << year;
+  }
+}
+
+// `bytes` of comment lines, a blank line where one byte is left.
+std::string CommentLines(std::size_t bytes) {
+  std::string lines;
+  while (lines.size() < bytes) {
+    const std::size_t length = std::min<std::size_t>(bytes - lines.size(), 80);
+    lines += std::string(length - 1, '#') + "\n";
+  }
+  return lines;
+}
+
+// A file is read up to 1 MiB, whole; one byte more and it is named and passed over.
+TEST_F(HolidayFilesTest, AFileIsReadUpTo1MiB) {
+  constexpr std::size_t kMiB = 1 << 20;
+  const std::string first = Utf8(u8"2027-01-01 休 元旦\n");
+  const std::string last = Utf8(u8"2027-12-31 班 元旦\n");
+  for (const std::size_t size : {kMiB - 1, kMiB, kMiB + 1}) {
+    SCOPED_TRACE(size);
+    const std::string text = first + CommentLines(size - first.size() - last.size()) + last;
+    ASSERT_EQ(text.size(), size);
+    std::ostringstream problems;
+    const std::string dir = Dir("size" + std::to_string(size), text);
+    const HolidayArrangements known = LoadHolidayArrangements({dir}, problems);
+    if (size <= kMiB) {
+      EXPECT_EQ(problems.str(), "");
+      EXPECT_EQ(known.Find(2027, 1, 1).dayOff, DayOff::kOff);
+      EXPECT_EQ(known.Find(2027, 12, 31).dayOff, DayOff::kWork);
+    } else {
+      EXPECT_EQ(problems.str(), dir + "/taliven/holidays.txt: is larger than 1 MiB, so it is not read\n");
+      EXPECT_TRUE(known.DaysOf(2027).empty());
+    }
+  }
 }
 
 TEST_F(HolidayFilesTest, DataFoldersFollowTheXdgRules) {

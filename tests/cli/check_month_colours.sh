@@ -22,6 +22,23 @@ expect_painted "83;83;255" "小寒"      # a solar term, #5353FF
 expect_painted "0;64;0" "廿七"         # a lunar day, #004000
 expect_painted "255;0;0" "腊月"        # the first day of a lunar month, #FF0000
 
+# 休 and 班 each in its own colour, every one of them: kDayOffMarkColor
+# (#D7261E) and kWorkdayMarkColor (#3E5573) of calendar/holidays.h. February
+# 2024 has eight days off and two days worked.
+marks_on_terminal=$(script -qec "$cli month 2024 2" /dev/null)
+expect_marks() {
+  local colour=$1 mark=$2 count=$3
+  local painted=$'\e['"38;2;$colour"m"$mark"$'\e[0m'
+  local found=$(grep -oF -- "$painted" <<<"$marks_on_terminal" | wc -l)
+  local all=$(grep -oF -- "$mark" <<<"$marks_on_terminal" | wc -l)
+  if ((found != count || all != count)); then
+    echo "month on a terminal: $found of $all '$mark' painted 38;2;$colour, $count expected"
+    failures=$((failures + 1))
+  fi
+}
+expect_marks "215;38;30" "休" 8
+expect_marks "62;85;115" "班" 2
+
 if [[ "$piped" == *$'\e'* ]]; then
   echo "month into a pipe: colour escapes written"
   failures=$((failures + 1))

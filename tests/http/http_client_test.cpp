@@ -164,6 +164,41 @@ TEST(CurlHttpClient, ReadsTheFinalResponseAfterAnInterimOne) {
   EXPECT_EQ(client.Get(server.Url("/"), kPlenty.count()), "10");
 }
 
+// HTTP/1.1 lets a server end its head's lines, and the head, with a bare LF;
+// every answer reads the same whichever ends its lines.
+TEST(CurlHttpClient, ReadsHeadsEndedByCrLfOrByABareLf) {
+  struct Case {
+    std::string head;  // its lines end in "|"
+    std::string body;
+    std::string failure;  // empty for success
+  };
+  const Case cases[] = {
+      {"HTTP/1.1 200 OK|Content-Length: 4||", "body", ""},
+      {"HTTP/1.1 200 OK|Content-Type: text/plain|Connection: close||", "body", ""},
+      {"HTTP/1.1 100 Continue||HTTP/1.1 200 OK|Content-Length: 4||", "body", ""},
+      {"HTTP/1.1 200 OK|Transfer-Encoding: chunked||", "4|body|0||", ""},
+      {"HTTP/1.1 200 OK|Location: http://elsewhere/|Content-Length: 4||", "body",
+       "the server redirects to \"http://elsewhere/\""},
+      {"HTTP/1.1 404 Not Found|Content-Length: 4||", "body", "the server answered with status 404"},
+  };
+  for (const std::string lineEnd : {"\r\n", "\n"}) {
+    for (const Case& c : cases) {
+      std::string reply = c.head + c.body;
+      for (std::size_t bar = reply.find('|'); bar != std::string::npos; bar = reply.find('|', bar)) {
+        reply.replace(bar, 1, lineEnd);
+      }
+      SCOPED_TRACE(reply);
+      const RawHttpServer server(reply);
+      CurlHttpClient client;
+      if (c.failure.empty()) {
+        EXPECT_EQ(client.Get(server.Url("/"), kPlenty.count()), "body");
+      } else {
+        EXPECT_EQ(FailureOf(client, server.Url("/")), "GET " + server.Url("/") + ": " + c.failure);
+      }
+    }
+  }
+}
+
 TEST(CurlHttpClient, ARefusedResponseLeavesTheClientUsable) {
   LocalHttpServer server([](httplib::Server& s) {
     s.Get("/moved", [](const httplib::Request&, httplib::Response& res) {
