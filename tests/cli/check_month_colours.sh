@@ -23,7 +23,7 @@ expect_painted "0;64;0" "廿七"         # a lunar day, #004000
 expect_painted "255;0;0" "腊月"        # the first day of a lunar month, #FF0000
 
 # 休 and 班 each in its own colour, every one of them: kDayOffMarkColor
-# (#D7261E) and kWorkdayMarkColor (#3E5573) of calendar/holidays.h. February
+# (#B51F18) and kWorkdayMarkColor (#3E5573) of calendar/holidays.h. February
 # 2024 has eight days off and two days worked.
 marks_on_terminal=$(script -qec "$cli month 2024 2" /dev/null)
 expect_marks() {
@@ -36,7 +36,7 @@ expect_marks() {
     failures=$((failures + 1))
   fi
 }
-expect_marks "215;38;30" "休" 8
+expect_marks "181;31;24" "休" 8
 expect_marks "62;85;115" "班" 2
 
 if [[ "$piped" == *$'\e'* ]]; then
