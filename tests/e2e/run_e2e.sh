@@ -271,14 +271,20 @@ expect_size() {
   [[ $size == "$outer" ]] || fail "$what is $size outside (frame $left $right $top $bottom), not $outer"
 }
 
-# A window's outer frame is centred on the screen, to a pixel or two: where the
-# window manager frames it, by the frame it reports; on a bare display, by the
-# standard frame (4 pixels a side, 26 for the caption) that stands in for one.
+# A window's outer frame's top-left corner, "x y": where the window manager
+# frames it, by the frame it reports; on a bare display, by the standard frame
+# (4 pixels a side, 26 for the caption) that stands in for one.
+frame_top_left() {
+  local x y left=4 right=4 top=30 bottom=4
+  read -r x y <<<"$(xwininfo -id "$1" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} END {print x, y}')"
+  [[ -n $window_manager ]] && read -r left right top bottom <<<"$(frame_extents "$1")"
+  echo "$((x - left)) $((y - top))"
+}
+
+# A window's outer frame is centred on the screen, to a pixel or two.
 expect_centred() {
-  local what=$1 win=$2 outer=$3 x y left=4 right=4 top=30 bottom=4 want_x want_y
-  read -r x y <<<"$(xwininfo -id "$win" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} END {print x, y}')"
-  [[ -n $window_manager ]] && read -r left right top bottom <<<"$(frame_extents "$win")"
-  x=$((x - left)) y=$((y - top))
+  local what=$1 win=$2 outer=$3 x y want_x want_y
+  read -r x y <<<"$(frame_top_left "$win")"
   want_x=$(((${screen%x*} - ${outer%x*}) / 2)) want_y=$(((${screen#*x} - ${outer#*x}) / 2))
   ((want_x < 0)) && want_x=0
   ((want_y < 0)) && want_y=0
@@ -392,6 +398,8 @@ answer_exit_question() {
   dialog=$(wait_window "退出系统" 10)
   (($(count_windows "退出系统") == 1)) || fail "more than one exit question is shown"
   expect_size "the exit question" "$dialog" 236x101 244x135
+  [[ $(frame_top_left "$dialog") == "500 303" ]] ||
+    fail "the exit question has its outer frame at $(frame_top_left "$dialog"), not 500 303"
   if [[ -n $shot ]]; then photograph "$dialog" "$shot"; fi
   case $answer in
     yes) click "$dialog" 81 81 ;;   # Button1 "是(&Y)" at (40, 69), 82 x 25
@@ -550,6 +558,90 @@ photograph "$about" about
 close_window "$about"
 wait_gone "关于系统"
 step "customer-service and about windows open and close"
+
+# Minimised by the window manager's own action although it has no minimise
+# box, a window comes back at once and the main window never waits behind a
+# window nobody can see; the calendar, having lost activation, closes.
+minimise() {
+  # --sync could wait for good on a window that comes straight back.
+  timeout 5 xdotool windowminimize --sync "$1" >/dev/null 2>&1 || true
+}
+expect_shown_again() {
+  local title=$1 win
+  win=$(wait_window "$title" 5)
+  minimise "$win"
+  wait_window "$title" 5 >/dev/null
+  xwininfo -id "$win" | grep -q IsViewable || fail "\"$title\" stayed minimised"
+  printf '%s' "$win"
+}
+if [[ -n $window_manager ]]; then
+  for opened in "$qq_button QQ号码测试" "$netname_button 网名与性格" "$service_button 客户服务" "$about_button 关于系统"; do
+    click "$main" "${opened%% *}" "$bar_y"
+    win=$(expect_shown_again "${opened#* }")
+    close_window "$win"
+    wait_gone "${opened#* }"
+  done
+  click "$main" "$quit_button" "$bar_y"
+  expect_shown_again "退出系统" >/dev/null
+  answer_exit_question no
+  click "$main" "$calendar_button" "$bar_y"
+  minimise "$(wait_window "Orlin日历")"
+  wait_gone "Orlin日历"
+  click "$main" "$about_button" "$bar_y"
+  close_window "$(wait_window "关于系统")"
+  wait_gone "关于系统"
+  step "minimised, each window without a minimise box comes back, the calendar closes, the main window answers"
+fi
+
+# Keyboard only, once the calendar is open: the arrow keys go to the first
+# day of next month, whose hint stands beside it; Tab reaches 今天, and Enter
+# comes back. Then Tab from the button bar reaches the first link, and Enter
+# opens its page once.
+click "$main" "$calendar_button" "$bar_y"
+calendar=$(wait_window "Orlin日历")
+xdotool mousemove 0 0  # the pointer's own hints stay away
+shoot "$calendar" "$work/today.png"
+last_day=$(date -d "$(date +%Y-%m-01) +1 month -1 day" +%-d)
+for ((day = $(date +%-d); day <= last_day; day++)); do xdotool key Right; done
+pause 0.5
+# shellcheck disable=SC2046 # "x y"
+read -r cell_x cell_y <<<"$(day_cell "$(date -d "$(date +%Y-%m-01) +1 month" +%w)" 1)"
+read -r win_x win_y <<<"$(xwininfo -id "$calendar" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} END {print x, y}')"
+cell_top=$((win_y + cell_y - 8)) cell_bottom=$((win_y + cell_y - 8 + 30))
+hint=
+for win in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
+  [[ $win == "$main" || $win == "$calendar" ]] || hint=$win
+done
+[[ -n $hint ]] || fail "the day selected by the arrow keys shows no hint"
+read -r hint_y hint_h <<<"$(xwininfo -id "$hint" | awk '/Absolute upper-left Y:/ {y=$4} /Height:/ {h=$2} END {print y, h}')"
+((hint_y > cell_bottom || hint_y + hint_h <= cell_top)) ||
+  fail "the hint at y $hint_y (height $hint_h) meets its day at y $cell_top..$cell_bottom"
+header=268x40+0+0  # the month and the year on show, and their spinners (今天 keeps the focus cue)
+shoot "$calendar" "$work/next.png"
+[[ $(different_pixels "$work/today.png" "$work/next.png" "$header") != 0 ]] || fail "the arrow keys did not reach next month"
+for ((tab = 0; tab < 7; tab++)); do xdotool key Tab; done  # the month, its arrows, the year, its arrows, 今天
+xdotool key Return
+pause 0.5
+shoot "$calendar" "$work/back.png"
+[[ $(different_pixels "$work/today.png" "$work/back.png" "$header") == 0 ]] || fail "今天 by Enter did not come back to today"
+# shellcheck disable=SC2046 # "x y"
+read -r cell_x cell_y <<<"$(day_cell "$(date -d "$(date +%Y-%m-01)" +%w)" "$(date +%-d)")"
+highlighted=$(convert "$work/back.png" -crop "30x22+$((cell_x - 15))+$((cell_y - 6))" +repage -depth 8 txt:- | grep -ci '#7EE281')
+((highlighted > 100)) || fail "today is not highlighted after 今天 ($highlighted pixels of the highlight)"
+close_window "$calendar"
+wait_gone "Orlin日历"
+# The calendar's button keeps the focus; five Tabs pass the rest of the bar.
+# (With no window manager, nothing gives the main window the keyboard back.)
+[[ -n $window_manager ]] || xdotool windowfocus --sync "$main"
+for ((tab = 0; tab < 5; tab++)); do xdotool key Tab; done
+xdotool key Return
+deadline=$((SECONDS + 10))
+while [[ ! -s $browser_log ]] && ((SECONDS < deadline)); do sleep 0.1; done
+sleep 0.5
+[[ $(cat "$browser_log") == "http://soft.download-site.example/soft/taliven-calendar.html" ]] ||
+  fail "Enter on the first link should have opened its page once, opened: $(cat "$browser_log")"
+: >"$browser_log"
+step "by keyboard: the calendar into next month and back with 今天, and the first link opened with Enter"
 
 click "$main" "$quit_button" "$bar_y"
 answer_exit_question no
