@@ -24,7 +24,8 @@ class WindowRules final : public QObject {
                !(widget->windowFlags() & Qt::WindowMinimizeButtonHint)) {
       // Later, so that a window that closes itself on being minimised has
       // done so first.
-      QMetaObject::invokeMethod(this, [window = QPointer<QWidget>(widget)] { ShowAgain(window); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [window = QPointer<QWidget>(widget)] { ShowAgain(window); }, Qt::QueuedConnection);
     }
     return false;
   }

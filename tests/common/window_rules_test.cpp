@@ -22,7 +22,7 @@ TEST(WindowRules, AWindowWithoutAMinimiseBoxIsNeverLeftMinimised) {
   } cases[] = {
       {Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint, true},
       {Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint, true},  // no border icons at all
-      {Qt::Dialog, true},                                                   // as a message box asks
+      {Qt::Dialog, true},                                                  // as a message box asks
       {Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint, false},
   };
   for (const auto& c : cases) {
