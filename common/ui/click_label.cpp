@@ -90,13 +90,6 @@ void ClickLabel::keyPressEvent(QKeyEvent* event) {
   event->accept();
 }
 
-// The label's own focus handling would give it a text editor's layout for
-// good, which draws the text a pixel or two lower than before: the focus only
-// redraws the label, with its cue.
-void ClickLabel::focusInEvent(QFocusEvent* event) { QWidget::focusInEvent(event); }
-
-void ClickLabel::focusOutEvent(QFocusEvent* event) { QWidget::focusOutEvent(event); }
-
 void ClickLabel::paintEvent(QPaintEvent* event) {
   QLabel::paintEvent(event);
   if (!hasFocus()) return;
