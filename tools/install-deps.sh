@@ -28,6 +28,8 @@ packages=(
   # what a desktop without a running session bus has: the program must start
   # none of its own (dbus-launch); and a secure server for the web engine test
   dbus-x11 openssl
+  # what a screen reader is told: the accessibility tree read over AT-SPI (tests/e2e/accessible_links.sh)
+  at-spi2-core python3-pyatspi
   # the leak check of a whole session (tests/e2e/leak_check.sh)
   valgrind
   # the package and its manual pages: lintian on the .deb, groff -ww on the pages
