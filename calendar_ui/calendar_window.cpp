@@ -57,8 +57,8 @@ constexpr int kDaysPerWeek = 7;
 constexpr int kShownDayNumberPixels = 15;
 // The 休 or 班 mark: at the top right of the day number, two pixels clear of
 // the widest two digits and one inside the highlight's outline, so neither
-// runs into the other. Drawn without smoothing in a narrowed sans face: at
-// this size smoothed strokes blur into a smudge of lighter colour.
+// runs into the other. Drawn in a narrowed sans face, and at 1x without
+// smoothing: strokes this small blur into a smudge of lighter colour.
 const QRect kDayOffMarkGeometry(28, 3, 7, 10);
 constexpr int kDayOffMarkPixels = 9;
 constexpr int kDayOffMarkStretch = 90;
@@ -406,7 +406,7 @@ void TFRM_Date::CreateDayCells() {
     mark->setGeometry(kDayOffMarkGeometry);
     QFont markFont = PixelFont(QStringLiteral("黑体"), kDayOffMarkPixels);
     markFont.setStretch(kDayOffMarkStretch);
-    markFont.setStyleStrategy(QFont::NoAntialias);
+    if (devicePixelRatioF() < 1.5) markFont.setStyleStrategy(QFont::NoAntialias);
     mark->setFont(markFont);
     mark->setAlignment(Qt::AlignCenter);
     mark->setAutoFillBackground(true);
