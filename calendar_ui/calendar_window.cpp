@@ -556,11 +556,9 @@ void TFRM_Date::StaticText1Click() {
 void TFRM_Date::CnDayClick(const ClickLabel& label) {
   SelDay = static_cast<std::uint16_t>(label.tag());
   StoreSelectedDate();
-  const auto cell = std::find_if(DayCells.begin(), DayCells.end(), [&](const ClickLabel* day) {
-    return day->isVisibleTo(this) && day->tag() == label.tag();
-  });
-  if (cell == DayCells.end()) return;
-  MakeDayFocusable(static_cast<int>(cell - DayCells.begin()));
+  const int cell = CellOfDay(label.tag());
+  if (cell < 0) return;
+  MakeDayFocusable(cell);
   FocusSelectedDay();
 }
 
@@ -606,13 +604,18 @@ void TFRM_Date::MoveSelection(int days) {
   const auto to = DecodeDate(ClampedDate(SelYear, SelMonth, SelDay) + days);
   if (!to || to->year < kFirstLunarYear || to->year > kLastLunarYear) return;
   if (to->year != SelYear || to->month != SelMonth) ShowSpinnersMonth(to->year, to->month);
-  const auto cell = std::find_if(DayCells.begin(), DayCells.end(), [&](const ClickLabel* day) {
-    return day->isVisibleTo(this) && day->tag() == to->day;
+  const int cell = CellOfDay(to->day);
+  if (cell < 0) return;  // the month could not be filled that far
+  CnDayMouseDown(*DayCells[cell]);
+  CnDayClick(*DayCells[cell]);
+  ShowDayHint(cell);
+}
+
+int TFRM_Date::CellOfDay(int day) const {
+  const auto cell = std::find_if(DayCells.begin(), DayCells.end(), [&](const ClickLabel* number) {
+    return number->isVisibleTo(this) && number->tag() == day;
   });
-  if (cell == DayCells.end()) return;  // the month could not be filled that far
-  CnDayMouseDown(**cell);
-  CnDayClick(**cell);
-  ShowDayHint(static_cast<int>(cell - DayCells.begin()));
+  return cell == DayCells.end() ? -1 : static_cast<int>(cell - DayCells.begin());
 }
 
 void TFRM_Date::ShowSpinnersMonth(int year, int month) {
@@ -638,14 +641,9 @@ void TFRM_Date::hideEvent(QHideEvent* event) {
 bool TFRM_Date::eventFilter(QObject* watched, QEvent* event) {
   // Only the grid's cells are watched; a cell is shown only while it holds a day.
   auto* label = static_cast<ClickLabel*>(watched);
-  const auto isLabel = [label](const ClickLabel* cell) { return cell == label; };
-  const auto number = std::find_if(DayCells.begin(), DayCells.end(), isLabel);
-  const int cell = static_cast<int>(
-      number != DayCells.end() ? number - DayCells.begin()
-                               : std::find_if(LunarCells.begin(), LunarCells.end(), isLabel) - LunarCells.begin());
   switch (event->type()) {
     case QEvent::ToolTip:
-      if (label->isVisible()) RunGuarded([&] { ShowDayHint(cell); });
+      if (label->isVisible()) RunGuarded([&] { ShowDayHint(CellOfDay(label->tag())); });
       return true;
     case QEvent::Leave: HideDayHintOutside(QCursor::pos()); break;
     case QEvent::KeyPress: {

@@ -95,6 +95,7 @@ class TFRM_Date : public QDialog {
   bool MoveSelectionByKey(int key);
   void MoveSelection(int days);
   void ShowSpinnersMonth(int year, int month);
+  int CellOfDay(int day) const;  // the cell showing `day`, -1 for none
   void MakeDayFocusable(int cell);
   void FocusSelectedDay();
 
