@@ -11,8 +11,9 @@ passes is a survivor, listed as FILE:LINE with the change.
 
 The tests run are those of the file's folder (calendar/holidays.cpp: every
 test whose program is built in BUILD/tests/calendar/), or those a ctest
-regular expression names (-R), less those of -E. Tests not built yet are built
-first: ctest learns their names from their programs.
+regular expression names (-R), less those of -E. The tests of the folder not
+built yet are built first (ctest learns their names from their programs); with
+-R, only tests already built are run.
 
 Examples:
   tools/mutate.py                                   # the C++ files changed since main
@@ -238,7 +239,9 @@ def select_tests(source: Path, build: Path, include: str | None, exclude: str | 
     folder = None if include else (build / "tests" / source.relative_to(ROOT).parts[0]).resolve()
     tests = ctest_tests(build)
     unbuilt = unbuilt_programs(tests, build, folder)
-    if unbuilt:
+    if unbuilt and folder is None:
+        print(f"   not built, so not run: {' '.join(unbuilt)}", flush=True)
+    elif unbuilt:
         print(f"   building the tests first: {' '.join(unbuilt)}", flush=True)
         if run(["ninja", "-C", str(build), *unbuilt]) != 0:
             sys.exit("mutate.py: the tests do not build as they are")

@@ -210,6 +210,22 @@ TEST(InstalledReporter, EveryReportIsApplicationModalAndReopensTheGateHoweverItI
   SetErrorReporter({});
 }
 
+// The details button is worded as the desktop's own dialogs word it, both
+// before and after it opens the details.
+TEST(InstalledReporter, WordsTheDetailsButtonAsTheDesktopsDialogsDo) {
+  InstallCrashReporter();
+  const auto box = CreateReportBox(ErrorMessage("a sentence", "the details"));
+  QAbstractButton* details = nullptr;
+  for (QAbstractButton* button : box->buttons()) {
+    if (button != box->button(QMessageBox::Ok)) details = button;
+  }
+  ASSERT_NE(details, nullptr);
+  EXPECT_EQ(details->text(), QStringLiteral("显示详细信息…"));
+  details->click();
+  EXPECT_EQ(details->text(), QStringLiteral("隐藏详细信息…"));
+  SetErrorReporter({});
+}
+
 TEST(ReportLogLine, GivesTheSentenceTheDetailsAndTheNumberOfRepeats) {
   const std::string message = ErrorMessage("网页广告栏无法启动它的浏览组件。", "cannot load\nthe module");
   EXPECT_EQ(ReportLogLine(message, 1), "taliven: 网页广告栏无法启动它的浏览组件。 (cannot load; the module)\n");

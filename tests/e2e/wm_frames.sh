@@ -54,7 +54,8 @@ until [[ -s $work/display ]]; do
   ((SECONDS < deadline)) || fail "Xvfb did not report a display within 20s: $(cat "$work/xvfb.log")"
   sleep 0.1
 done
-export DISPLAY=:$(tr -d '[:space:]' <"$work/display")
+DISPLAY=:$(tr -d '[:space:]' <"$work/display")
+export DISPLAY
 
 # Another frame than the standard one on every side.
 theme=$work/wm/themes/Other/openbox-3
