@@ -99,9 +99,13 @@ def skipped(line: str) -> bool:
 
 def comparison_mutants(path: Path, number: int, line: str) -> list[Mutant]:
     spans = code_spans(line)
-    return [Mutant(path, number, "comparison flipped", line,
-                   line[:m.start()] + COMPARISONS[m.group()] + line[m.end():])
-            for m in COMPARISON.finditer(line) if in_code(spans, m.start(), m.end())]
+    found = [m for m in COMPARISON.finditer(line) if in_code(spans, m.start(), m.end())]
+    # && and || swapped beside another of them mix the two without brackets, which does not build.
+    logical = [m for m in found if m.group() in (" && ", " || ")]
+    if len(logical) > 1:
+        found = [m for m in found if m not in logical]
+    return [Mutant(path, number, "comparison flipped", line, line[:m.start()] + COMPARISONS[m.group()] + line[m.end():])
+            for m in found]
 
 
 def constant_mutants(path: Path, number: int, line: str) -> list[Mutant]:

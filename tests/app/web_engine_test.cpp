@@ -367,7 +367,7 @@ TEST(WebEnginePane, ShowsItsPageAgainAtTheTickAfterItsRendererDiedAndAPaneWithou
   EXPECT_EQ(served(), 1) << "a pane with a single page reloaded it";
 
   ASSERT_EQ(kill(static_cast<pid_t>(renderer), SIGKILL), 0);
-  EXPECT_TRUE(WaitFor([&] { return served() == 2; }, 5000)) << "the page was not shown again";
+  EXPECT_TRUE(WaitFor([&] { return served() == 2; })) << "the page was not shown again";
   EXPECT_TRUE(WaitFor([&] { return RendererPid(*centre) > 0 && RendererPid(*centre) != renderer; }))
       << "no new renderer";
 }
