@@ -744,7 +744,7 @@ TEST(HostilePage, StoresNothingThatOutlivesItAndAnHttpsPageIsAWebPage) {
 // engine started: the XDG base directories when the run names them, and
 // HOME's own folders when it does not.
 struct UserFolders {
-  QString home, data, config;
+  QString home, data, config, cache;
 };
 UserFolders& TheUsersFolders() {
   static UserFolders folders;
@@ -773,7 +773,7 @@ class UserFile {
 
 // Once the panes have started the engine, HOME names the engine's folder;
 // the program's own files stay in the user's folders: the calendar reads the
-// user's holidays.txt, and the settings and data go where they always went.
+// user's holidays.txt, and the settings, data and caches go where they always went.
 TEST(UserFolders, StayTheUsersOnceTheEngineHasStarted) {
   const UserFolders& user = TheUsersFolders();
   QWidget window;
@@ -796,6 +796,8 @@ TEST(UserFolders, StayTheUsersOnceTheEngineHasStarted) {
             user.data.toStdString());
   EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString(),
             user.config.toStdString());
+  EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation).toStdString(),
+            user.cache.toStdString());
 }
 
 // Lists every file and folder under `root`.
@@ -851,7 +853,8 @@ int main(int argc, char** argv) {
     }
   }
   taliven::TheUsersFolders() = {home.path(), qEnvironmentVariable("XDG_DATA_HOME", home.path() + "/.local/share"),
-                                qEnvironmentVariable("XDG_CONFIG_HOME", home.path() + "/.config")};
+                                qEnvironmentVariable("XDG_CONFIG_HOME", home.path() + "/.config"),
+                                qEnvironmentVariable("XDG_CACHE_HOME", home.path() + "/.cache")};
   if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   taliven::UseOnlyARunningSessionBus();  // as the program does
 
