@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -120,7 +121,7 @@ TEST(InstalledReporter, ATicksReportLeavesItsHandlerAndTheNextErrorIsShownOnceIt
   QMessageBox* tick = ShownReport();
   ASSERT_NE(tick, nullptr) << "the tick's handler returned with its report on screen";
   EXPECT_EQ(tick->text(), "an error of a tick");
-  EXPECT_TRUE(tick->isModal());
+  EXPECT_EQ(tick->windowModality(), Qt::ApplicationModal);
   tick->button(QMessageBox::Ok)->click();
   ASSERT_TRUE(QTest::qWaitFor([] { return ShownReport() == nullptr; }));
 
@@ -133,6 +134,95 @@ TEST(InstalledReporter, ATicksReportLeavesItsHandlerAndTheNextErrorIsShownOnceIt
   });
   RaiseFrom(ErrorSource::UserAction, "an error of a click");  // returns once the report is closed
   EXPECT_EQ(shown, "an error of a click");
+  SetErrorReporter({});
+}
+
+// How a user closes a report: its button, the Escape key, or the close box
+// of its frame (a close request from the window system).
+enum class Closing { OkButton, EscapeKey, CloseBox };
+
+void Close(QMessageBox& box, Closing how) {
+  switch (how) {
+    case Closing::OkButton: box.button(QMessageBox::Ok)->click(); break;
+    case Closing::EscapeKey: QTest::keyClick(&box, Qt::Key_Escape); break;
+    case Closing::CloseBox: {
+      QCloseEvent request;
+      QCoreApplication::sendEvent(box.windowHandle(), &request);
+      break;
+    }
+  }
+}
+
+// What a report raised from `source` looked like, once the user closed it.
+struct SeenReport {
+  QString text;  // empty when none was shown
+  Qt::WindowModality modality = Qt::NonModal;
+  bool closed = false;
+};
+
+// Raises an error from `source` and has the user close its report `how` as
+// soon as it is on screen. A user action's report holds its handler until
+// then; a tick's is closed once its handler has returned.
+SeenReport RaiseAndClose(ErrorSource source, const char* sentence, Closing how) {
+  SeenReport seen;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    QMessageBox* box = ShownReport();
+    if (box == nullptr) return;
+    closer.stop();
+    seen.text = box->text();
+    seen.modality = box->windowModality();
+    Close(*box, how);
+  });
+  closer.start(10);
+  RaiseFrom(source, sentence);
+  const bool shown = QTest::qWaitFor([&] { return !closer.isActive(); }, 2000);
+  closer.stop();
+  if (!shown) return seen;
+  seen.closed = QTest::qWaitFor([] { return ShownReport() == nullptr; }, 2000);
+  if (QMessageBox* stuck = ShownReport()) stuck->button(QMessageBox::Ok)->click();  // so that the test goes on
+  return seen;
+}
+
+// Every report blocks the whole program while it is open, and however it is
+// closed, the next error is shown again.
+TEST(InstalledReporter, EveryReportIsApplicationModalAndReopensTheGateHoweverItIsClosed) {
+  InstallCrashReporter();
+  const struct {
+    Closing how;
+    const char* name;
+  } closings[] = {{Closing::OkButton, "确定"}, {Closing::EscapeKey, "Esc"}, {Closing::CloseBox, "the close box"}};
+  int raised = 0;
+  for (const auto& closing : closings) {
+    for (const ErrorSource source : {ErrorSource::TimerTick, ErrorSource::UserAction}) {
+      SCOPED_TRACE(std::string(source == ErrorSource::TimerTick ? "a tick's report" : "a click's report") +
+                   " closed with " + closing.name);
+      // A tick's error is shown once a run: each case raises another.
+      const std::string sentence = "error " + std::to_string(++raised);
+      const SeenReport first = RaiseAndClose(source, sentence.c_str(), closing.how);
+      EXPECT_EQ(first.text.toStdString(), sentence);
+      EXPECT_EQ(first.modality, Qt::ApplicationModal);
+      EXPECT_TRUE(first.closed);
+      const SeenReport next = RaiseAndClose(ErrorSource::UserAction, "the error after it", Closing::OkButton);
+      EXPECT_EQ(next.text, "the error after it") << "the next error was not shown";
+    }
+  }
+  SetErrorReporter({});
+}
+
+// The details button is worded as the desktop's own dialogs word it, both
+// before and after it opens the details.
+TEST(InstalledReporter, WordsTheDetailsButtonAsTheDesktopsDialogsDo) {
+  InstallCrashReporter();
+  const auto box = CreateReportBox(ErrorMessage("a sentence", "the details"));
+  QAbstractButton* details = nullptr;
+  for (QAbstractButton* button : box->buttons()) {
+    if (button != box->button(QMessageBox::Ok)) details = button;
+  }
+  ASSERT_NE(details, nullptr);
+  EXPECT_EQ(details->text(), QStringLiteral("显示详细信息…"));
+  details->click();
+  EXPECT_EQ(details->text(), QStringLiteral("隐藏详细信息…"));
   SetErrorReporter({});
 }
 

@@ -19,6 +19,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLibrary>
 #include <QProcess>
 #include <QSignalSpy>
@@ -35,14 +37,21 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "calendar_window.h"
+#include "click_label.h"
 #include "embedded_browser.h"
 #include "local_servers.h"
+#include "main_window.h"
+#include "main_window_doubles.h"
 #include "session_bus.h"
+#include "tdatetime.h"
 #include "web_pane.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QUrl& url, std::ostream* out) { *out << url.toString().toStdString(); }
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 QT_END_NAMESPACE
 
 namespace taliven {
@@ -82,6 +91,20 @@ QWidget* FindView(const QWidget* root) {
 
 QStringList WitnessesSeen(const LocalHttpServer& server) { return PathsSeen(server).filter("/witness"); }
 
+// The engine's page that the view inside `root` shows now: the last made.
+QObject* ShownPage(const QWidget& root) {
+  QObject* shown = nullptr;
+  for (QObject* child : root.findChildren<QObject*>()) {
+    if (child->inherits("QWebEnginePage")) shown = child;
+  }
+  return shown;
+}
+
+qint64 RendererPid(const QWidget& root) {
+  const QObject* page = ShownPage(root);
+  return page ? page->property("renderProcessPid").toLongLong() : 0;
+}
+
 // A browser of the module, as a pane creates it, in a window of its own.
 class Browser {
  public:
@@ -100,15 +123,7 @@ class Browser {
   // Asks the engine itself for `url`, past the module's own check.
   void LoadInEngine(const QUrl& url) { View().setProperty("url", url); }
 
-  // The engine's page that the browser shows now.
-  QObject& Page() {
-    QObject* shown = nullptr;
-    for (QObject* child : browser_->findChildren<QObject*>()) {
-      if (child->inherits("QWebEnginePage")) shown = child;
-    }
-    return *shown;
-  }
-  qint64 RendererPid() { return Page().property("renderProcessPid").toLongLong(); }
+  qint64 RendererPid() { return taliven::RendererPid(*browser_); }
 
   // A user's click in the middle of the page.
   void Click(Qt::MouseButton button = Qt::LeftButton) {
@@ -324,6 +339,39 @@ TEST(WebEngine, APreparedWindowStaysTheSameWindowWhenThePageArrives) {
   EXPECT_EQ(window.winId(), shown);
 }
 
+// The main window's real panes at their real ticks: the banner pane is on
+// but has no page yet, so its first ticks find nothing to show; the centre
+// pane shows one page, whose renderer is killed, and shows it again at its
+// next tick.
+TEST(WebEnginePane, ShowsItsPageAgainAtTheTickAfterItsRendererDiedAndAPaneWithoutOneTicksOn) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/page", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content("<!DOCTYPE html><title>page</title><p>page</p>", "text/html");
+    });
+  });
+  testing::MainWindowDoubles doubles;
+  MainWindowServices services =
+      testing::TestServices(doubles, "0>1>" + server.Url("/page") + "\r\n", std::string("11"), std::string("11"));
+  services.createPane = [](QWidget* parent) -> WebPane* { return new WebEnginePane(parent); };
+  TFrmmain window(std::move(services));
+  window.show();
+  ASSERT_EQ(window.FCentreOn, 1);
+  ASSERT_EQ(window.FBannerOn, 1);
+  const auto served = [&] { return PathsSeen(server).count(QStringLiteral("/page")); };
+  ASSERT_TRUE(WaitFor([&] { return served() == 1; })) << "the centre pane's first tick";
+  const auto* centre = window.findChild<WebPane*>(QStringLiteral("EmbeddedWB1"));
+  ASSERT_NE(centre, nullptr);
+  qint64 renderer = 0;
+  ASSERT_TRUE(WaitFor([&] { return (renderer = RendererPid(*centre)) > 0; }));
+  QTest::qWait(2500);  // ticks that keep the single page, and the banner's that find none
+  EXPECT_EQ(served(), 1) << "a pane with a single page reloaded it";
+
+  ASSERT_EQ(kill(static_cast<pid_t>(renderer), SIGKILL), 0);
+  EXPECT_TRUE(WaitFor([&] { return served() == 2; })) << "the page was not shown again";
+  EXPECT_TRUE(WaitFor([&] { return RendererPid(*centre) > 0 && RendererPid(*centre) != renderer; }))
+      << "no new renderer";
+}
+
 // Hostile pages, each as an attacker would write it. A page reports what it
 // got to /report/NAME?VALUE.
 std::string HostilePage(const std::string& name) {
@@ -461,8 +509,9 @@ TEST(HostilePage, ShowsNoDialogAndGetsTheAnswersOfOneClosedAtOnce) {
 
 // The clipboard is the user's: a page that copies on a click, by
 // execCommand, through a frame's fresh copy of it, or by the Clipboard API,
-// leaves it as it was.
-TEST(HostilePage, LeavesTheClipboardAsTheUserLeftIt) {
+// leaves it as it was. So does the X selection, which a middle click pastes,
+// and which the engine gives what it copies as well.
+TEST(HostilePage, LeavesTheClipboardAndTheSelectionAsTheUserLeftThem) {
   LocalHttpServer server([](httplib::Server& s) {
     s.Get("/copier", [](const httplib::Request&, httplib::Response& res) {
       res.set_content(
@@ -487,8 +536,14 @@ TEST(HostilePage, LeavesTheClipboardAsTheUserLeftIt) {
     });
   });
   QClipboard* clipboard = QGuiApplication::clipboard();
-  const QString users = QStringLiteral("the user's own text");
-  clipboard->setText(users);
+  ASSERT_TRUE(clipboard->supportsSelection());
+  const struct {
+    QClipboard::Mode mode;
+    const char* name;
+    QString users;
+  } modes[] = {{QClipboard::Clipboard, "the clipboard", QStringLiteral("the user's own text")},
+               {QClipboard::Selection, "the X selection", QStringLiteral("the user's own selection")}};
+  for (const auto& m : modes) clipboard->setText(m.users, m.mode);
   Browser browser;
   ASSERT_TRUE(browser.Load(QUrl(QString::fromStdString(server.Url("/copier")))));
   EXPECT_TRUE(WaitFor([&] {
@@ -496,7 +551,7 @@ TEST(HostilePage, LeavesTheClipboardAsTheUserLeftIt) {
     return Saw(server, QStringLiteral("/done"));
   }));
   QTest::qWait(500);
-  EXPECT_EQ(clipboard->text(), users);
+  for (const auto& m : modes) EXPECT_EQ(clipboard->text(m.mode), m.users) << m.name;
 }
 
 // A page that never returns from its script is replaced at the tick like any
@@ -685,6 +740,66 @@ TEST(HostilePage, StoresNothingThatOutlivesItAndAnHttpsPageIsAWebPage) {
   ExpectOnlyTheBrowser(browser, "a refused certificate");
 }
 
+// The user's own folders for the run, as main() set them up before the
+// engine started: the XDG base directories when the run names them, and
+// HOME's own folders when it does not.
+struct UserFolders {
+  QString home, data, config, cache;
+};
+UserFolders& TheUsersFolders() {
+  static UserFolders folders;
+  return folders;
+}
+
+// A file written for the test into a user's folder, removed with the
+// folders it made.
+class UserFile {
+ public:
+  UserFile(const QString& folder, const QString& name, const QByteArray& text) {
+    for (QString made = folder; !QDir(made).exists(); made = QFileInfo(made).path()) made_.append(made);
+    QDir().mkpath(folder);
+    QFile file(path_ = QDir(folder).filePath(name));
+    if (file.open(QIODevice::WriteOnly)) file.write(text);
+  }
+  ~UserFile() {
+    QFile::remove(path_);
+    for (const QString& folder : made_) QDir().rmdir(folder);
+  }
+
+ private:
+  QString path_;
+  QStringList made_;  // innermost first
+};
+
+// Once the panes have started the engine, HOME names the engine's folder;
+// the program's own files stay in the user's folders: the calendar reads the
+// user's holidays.txt, and the settings, data and caches go where they always went.
+TEST(UserFolders, StayTheUsersOnceTheEngineHasStarted) {
+  const UserFolders& user = TheUsersFolders();
+  QWidget window;
+  WebEnginePane pane(&window);
+  pane.PrepareWindow();  // as the main window does for a pane that shows pages: the engine starts
+  ASSERT_NE(qEnvironmentVariable("HOME"), user.home) << "the engine did not take HOME";
+
+  const UserFile holidays(user.data + "/taliven", QStringLiteral("holidays.txt"), "2031-01-01 班 试行\n");
+  TFRM_Date calendar;
+  calendar.ShowMonth(EncodeDate(2031, 1, 1).value());
+  const auto first = std::find_if(DayCells.begin(), DayCells.end(), [&](const ClickLabel* cell) {
+    return cell->isVisibleTo(&calendar) && cell->tag() == 1;
+  });
+  ASSERT_NE(first, DayCells.end());
+  const auto* mark = (*first)->findChild<QLabel*>();
+  ASSERT_NE(mark, nullptr);
+  EXPECT_TRUE(mark->isVisibleTo(&calendar) && mark->text() == "班") << "the user's holidays.txt was not read";
+
+  EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString(),
+            user.data.toStdString());
+  EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString(),
+            user.config.toStdString());
+  EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation).toStdString(),
+            user.cache.toStdString());
+}
+
 // Lists every file and folder under `root`.
 QStringList Tree(const QString& root) {
   QStringList entries;
@@ -695,13 +810,25 @@ QStringList Tree(const QString& root) {
   return entries;
 }
 
-// The processes that start a session bus of their own (dbus-launch), by pid:
-// they outlive whoever had them started.
+// Whether process `pid` runs with `variable` in its environment.
+bool RunsWith(const QString& pid, const QByteArray& variable) {
+  QFile environment(QStringLiteral("/proc/%1/environ").arg(pid));
+  return environment.open(QIODevice::ReadOnly) && environment.readAll().split('\0').contains(variable);
+}
+
+// The processes that start a session bus of their own (dbus-launch) for this
+// program, by pid. They outlive whoever had them started and leave its
+// process tree, but keep its environment, and so the X display of its own
+// that this program runs on: one that anything else on the machine started
+// is not counted.
 QStringList SessionBusLaunchers() {
+  const QByteArray display = "DISPLAY=" + qgetenv("DISPLAY");
   QStringList launchers;
   for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
     QFile name(QStringLiteral("/proc/%1/comm").arg(pid));
-    if (name.open(QIODevice::ReadOnly) && name.readAll().trimmed() == "dbus-launch") launchers.append(pid);
+    if (name.open(QIODevice::ReadOnly) && name.readAll().trimmed() == "dbus-launch" && RunsWith(pid, display)) {
+      launchers.append(pid);
+    }
   }
   return launchers;
 }
@@ -709,13 +836,25 @@ QStringList SessionBusLaunchers() {
 }  // namespace
 }  // namespace taliven
 
+// With --xdg-folders, the user's XDG base directories are named, each in a
+// folder of its own outside HOME; without, none is and HOME's own serve.
 int main(int argc, char** argv) {
-  QTemporaryDir home;
-  if (!home.isValid()) return 2;
+  QTemporaryDir home, xdg;
+  if (!home.isValid() || !xdg.isValid()) return 2;
+  const auto last = std::remove(argv + 1, argv + argc, std::string_view("--xdg-folders"));
+  const bool xdgFolders = last != argv + argc;
+  argc = static_cast<int>(last - argv);
   qputenv("HOME", home.path().toLocal8Bit());
   for (const char* variable : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"}) {
-    qunsetenv(variable);
+    if (xdgFolders) {
+      qputenv(variable, xdg.filePath(QString::fromLatin1(variable).toLower()).toLocal8Bit());
+    } else {
+      qunsetenv(variable);
+    }
   }
+  taliven::TheUsersFolders() = {home.path(), qEnvironmentVariable("XDG_DATA_HOME", home.path() + "/.local/share"),
+                                qEnvironmentVariable("XDG_CONFIG_HOME", home.path() + "/.config"),
+                                qEnvironmentVariable("XDG_CACHE_HOME", home.path() + "/.cache")};
   if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   taliven::UseOnlyARunningSessionBus();  // as the program does
 

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTest>
+#include <QWidget>
 
 namespace taliven {
 namespace {
@@ -43,6 +45,33 @@ TEST(CentreOnScreen, PutsTheClientAreaInsideTheStandardFrameWhereNothingFramesWi
   const QPoint frameTopLeft =
       available.topLeft() + QPoint((available.width() - 339) / 2, (available.height() - 319) / 2);
   EXPECT_EQ(window.pos(), frameTopLeft + QPoint(4, 30));
+}
+
+// On a desk of two screens side by side (two_screens.json gives the
+// offscreen platform such a desk), a window opens centred on the screen of
+// the active window, wherever that screen lies; with no window active, on
+// the primary screen.
+TEST(TwoScreens, AWindowOpensCentredOnTheScreenOfTheActiveWindow) {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  if (screens.size() < 2) GTEST_SKIP() << "one screen: run with -platform offscreen:configfile=two_screens.json";
+  const auto expectCentredOn = [](const QScreen& screen, const char* what) {
+    QDialog window;
+    window.setFixedSize(ClientSizeFor({339, 319}));
+    CentreOnScreen(window);
+    const QPoint frameTopLeft = CentredFrameTopLeft(screen.availableGeometry(), window.size(), kStandardFrameMargins);
+    EXPECT_EQ(window.pos(), frameTopLeft + QPoint(4, 30)) << what << " " << screen.name().toStdString();
+  };
+  expectCentredOn(*QGuiApplication::primaryScreen(), "no active window: the primary screen");
+  for (QScreen* screen : screens) {
+    QWidget main;
+    main.setScreen(screen);
+    main.setGeometry(QRect(screen->geometry().topLeft() + QPoint(50, 50), QSize(400, 300)));
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    ASSERT_EQ(main.screen(), screen);
+    expectCentredOn(*screen, "the active window's screen");
+  }
 }
 
 }  // namespace
