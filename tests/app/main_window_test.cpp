@@ -245,6 +245,9 @@ TEST_F(MainWindowTest, KeyboardReachesEveryLinkAndOpensItAsAClickDoes) {
     ASSERT_NE(accessible, nullptr);
     EXPECT_EQ(accessible->role(), QAccessible::Link) << name;
     EXPECT_EQ(accessible->text(QAccessible::Name), link->text()) << name;
+    browser->opened.clear();
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(browser->opened, byClick) << name << " pressed by a screen reader";
   }
 }
 

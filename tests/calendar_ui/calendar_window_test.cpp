@@ -113,9 +113,13 @@ TEST_F(CalendarWindowTest, OpensAsAFixedWhiteWindowWithItsControlsInPlace) {
       {"Label1", {120, 0, 76, 41}, 29, QColor(0x0000FF)},     {"Label17", {10, 3, 36, 37}, 32, QColor(0x8080C0)},
       {"Label21", {230, 212, 78, 35}, 35, QColor(0xDDDDFF)},  {"Label22", {152, 223, 69, 23}, 19, QColor(0xFF80FF)},
       {"day1", {14, 56, 36, 16}, 14, QColor(Qt::black)},      {"Cnday", {13, 73, 36, 12}, 12, QColor(0x004000)},
-      {"Label2", {19, 40, 36, 12}, 12, QColor(Qt::red)},      {"Label6", {139, 40, 36, 12}, 12, QColor(Qt::black)},
+      {"Label2", {19, 40, 36, 12}, 12, QColor(Qt::red)},      {"Label3", {59, 40, 36, 12}, 12, QColor(Qt::black)},
+      {"Label4", {99, 40, 36, 12}, 12, QColor(Qt::black)},    {"Label6", {139, 40, 36, 12}, 12, QColor(Qt::black)},
+      {"Label5", {179, 40, 36, 12}, 12, QColor(Qt::black)},   {"Label8", {219, 40, 36, 12}, 12, QColor(Qt::black)},
       {"Label7", {259, 40, 36, 12}, 12, QColor(Qt::red)},     {"Label9", {20, 253, 36, 12}, 12, QColor(Qt::red)},
-      {"Label13", {180, 253, 36, 12}, 12, QColor(Qt::black)}, {"Label15", {260, 253, 36, 12}, 12, QColor(Qt::red)},
+      {"Label10", {60, 253, 36, 12}, 12, QColor(Qt::black)},  {"Label11", {100, 253, 36, 12}, 12, QColor(Qt::black)},
+      {"Label12", {140, 253, 36, 12}, 12, QColor(Qt::black)}, {"Label13", {180, 253, 36, 12}, 12, QColor(Qt::black)},
+      {"Label14", {220, 253, 36, 12}, 12, QColor(Qt::black)}, {"Label15", {260, 253, 36, 12}, 12, QColor(Qt::red)},
   };
   for (const Expected& e : controls) {
     auto* label = window->findChild<QLabel*>(QString::fromLatin1(e.name));
@@ -189,6 +193,7 @@ TEST_F(CalendarWindowTest, GridIsBuiltOnceInFrontOfHighlightAndWatermarks) {
     const int row = i / 7, column = i % 7;
     EXPECT_EQ(DayCells[i]->geometry(), QRect(14 + 42 * column, 56 + 32 * row, 36, 16)) << i;
     EXPECT_EQ(LunarCells[i]->geometry(), QRect(13 + 42 * column, 73 + 32 * row, 36, 12)) << i;
+    EXPECT_EQ(DayCells[i]->font().pixelSize(), 15) << "11 points at 96 dpi, a size up from the template";
   }
   const auto labels = window->findChildren<ClickLabel*>().size();
   window->ShowMonth(Date(2015, 2, 1));
