@@ -1,10 +1,9 @@
 #include "info_windows.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QPainter>
-#include <QUrl>
 
+#include "browser_launcher.h"
 #include "click_label.h"
 #include "fonts.h"
 #include "standard_frame.h"
@@ -49,7 +48,7 @@ QLabel* AddLabel(QWidget* parent, const QString& text, int x, int y, const QFont
 }
 
 // An e-mail address drawn as a link, which the mouse and the keyboard open
-// in the desktop's mail program.
+// as the links of the main window are opened, for the desktop's mail program.
 void AddMailLink(QWidget* parent, const QString& address, QPoint pos, const QFont& font) {
   auto* link = new ClickLabel(QStringLiteral("<a href=\"mailto:%1\">%1</a>").arg(address), parent);
   link->setObjectName(QStringLiteral("MailLink"));
@@ -62,7 +61,7 @@ void AddMailLink(QWidget* parent, const QString& address, QPoint pos, const QFon
   link->adjustSize();
   link->move(pos);
   QObject::connect(link, &ClickLabel::clicked, link,
-                   [address] { QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + address)); });
+                   [address] { DesktopBrowserLauncher().Open(QStringLiteral("mailto:") + address); });
 }
 
 }  // namespace
