@@ -609,8 +609,12 @@ read -r cell_x cell_y <<<"$(day_cell "$(date -d "$(date +%Y-%m-01) +1 month" +%w
 read -r win_x win_y <<<"$(xwininfo -id "$calendar" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} END {print x, y}')"
 cell_top=$((win_y + cell_y - 8)) cell_bottom=$((win_y + cell_y - 8 + 30))
 hint=
-for win in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
-  [[ $win == "$main" || $win == "$calendar" ]] || hint=$win
+deadline=$((SECONDS + $(seconds 10)))
+while [[ -z $hint ]] && ((SECONDS < deadline)); do
+  for win in $(xdotool search --onlyvisible --classname "^taliven$" 2>/dev/null); do
+    [[ $win == "$main" || $win == "$calendar" ]] || hint=$win
+  done
+  sleep 0.1
 done
 [[ -n $hint ]] || fail "the day selected by the arrow keys shows no hint"
 read -r hint_y hint_h <<<"$(xwininfo -id "$hint" | awk '/Absolute upper-left Y:/ {y=$4} /Height:/ {h=$2} END {print y, h}')"
