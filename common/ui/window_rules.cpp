@@ -15,6 +15,9 @@ class WindowRules final : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    // The event's type first: this filter sees every event of every object,
+    // the web engine's own internal ones among them, and needs only these two.
+    if (event->type() != QEvent::Show && event->type() != QEvent::WindowStateChange) return false;
     if (!watched->isWidgetType()) return false;
     auto* widget = static_cast<QWidget*>(watched);
     if (!widget->isWindow()) return false;

@@ -38,7 +38,11 @@ done
 skip() { echo "panes: SKIPPED: $*" >&2; exit 77; }
 fail() {
   echo "panes: FAIL: $*" >&2
-  if [[ -s ${work:-}/app.log ]]; then grep -v '^\[\|^  \*\|^$' "$work/app.log" | tail -n 20 >&2; fi
+  if [[ -s ${work:-}/app.log ]]; then
+    # A sanitizer's finding first: its stack alone would fill the tail.
+    grep -m 3 'runtime error\|ERROR: AddressSanitizer' "$work/app.log" >&2 || true
+    grep -v '^\[\|^  \*\|^$' "$work/app.log" | tail -n 20 >&2
+  fi
   exit 1
 }
 for tool in Xvfb xev xdotool import convert python3; do
@@ -106,7 +110,15 @@ echo "panes: the main window mapped after $((($(date +%s%N) - start) / 1000000))
 # A pane's region of the window (WxH+X+Y): the banner strip and the centre.
 banner=800x84+0+0
 centre=612x422+178+122
-digest() { timeout 10 import -window "$(shown_window)" -crop "$1" +repage rgb:- 2>/dev/null | md5sum | cut -d' ' -f1; }
+digest() {
+  local window pixels
+  kill -0 "$app" 2>/dev/null || fail "the program ended after its window showed"
+  window=$(shown_window)
+  [[ -n $window ]] || fail "the main window is no longer shown"
+  pixels=$(timeout 10 import -window "$window" -crop "$1" +repage rgb:- 2>/dev/null | md5sum) ||
+    fail "the window's pixels could not be read"
+  echo "${pixels%% *}"
+}
 wait_until() { while (($(date +%s%N) - start < $1 * 1000000)); do sleep 0.05; done; }
 
 # From the first ticks at about 1 s, the demo schedule shows the banner's
