@@ -24,11 +24,6 @@ class EmbeddedBrowser : public QWidget {
   virtual void ReloadIfGone() = 0;
 };
 
-// Once the engine has started, HOME names a folder of its own (see the
-// module) and the user's home is kept here, for the programs the program
-// starts.
-inline constexpr char kUserHomeVariable[] = "TALIVEN_USER_HOME";
-
 // The module's entry points.
 // Creates a locked-down browser on `parent`.
 using CreateEmbeddedBrowserFunction = EmbeddedBrowser* (*)(QWidget* parent);

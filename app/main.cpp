@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "browser_launcher.h"
 #include "crash_reporter.h"
 #include "fonts.h"
 #include "main_window.h"
@@ -34,6 +35,7 @@ QString SongFaceDirectory() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  taliven::KeepStartEnvironment();
   if (!HasDisplay()) {
     std::fputs(
         "taliven: no display found (DISPLAY and WAYLAND_DISPLAY are unset).\n"

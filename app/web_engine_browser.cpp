@@ -65,10 +65,11 @@ QString ScratchFolder() {
 // it checks a secure page, wherever it is told to keep its data. So from now
 // on HOME names the scratch folder. The folders the program itself keeps its
 // files in are pinned to the user's first, as the XDG base directories have
-// them, and the user's home stays at hand for the programs it starts.
+// them; the programs it starts get the user's home with the environment the
+// program was started with (browser_launcher.h).
 void KeepTheEngineOutOfHome() {
   const QByteArray home = qgetenv("HOME");
-  if (home.isEmpty() || qEnvironmentVariableIsSet(kUserHomeVariable)) return;
+  if (home.isEmpty()) return;
   const std::pair<const char*, const char*> folders[] = {{"XDG_CONFIG_HOME", "/.config"},
                                                          {"XDG_DATA_HOME", "/.local/share"},
                                                          {"XDG_CACHE_HOME", "/.cache"},
@@ -76,7 +77,6 @@ void KeepTheEngineOutOfHome() {
   for (const auto& [variable, underHome] : folders) {
     if (!qgetenv(variable).startsWith('/')) qputenv(variable, home + underHome);
   }
-  qputenv(kUserHomeVariable, home);
   qputenv("HOME", QFile::encodeName(ScratchFolder()));
   // The OpenGL driver would keep the shaders it builds for the pages in the
   // user's cache folder.
