@@ -18,6 +18,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QQuickWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -30,6 +31,7 @@
 #include <utility>
 
 #include "embedded_browser.h"
+#include "quiet_engine_start.h"
 
 // The engine's own set-up of the OpenGL context it shares with the program.
 // Programs that link the engine get it before their application object
@@ -84,12 +86,22 @@ void KeepTheEngineOutOfHome() {
   qputenv("MESA_GLSL_CACHE_DISABLE", "true");
 }
 
+// The engine's own log lines (tile memory, the session bus, WebGL, its set-up)
+// say nothing the user can act on. Only what ends it still reaches standard
+// error; the program's own messages are left as they are.
+void QuietenTheEngine() {
+  qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --log-level=3");
+  QLoggingCategory::setFilterRules(QStringLiteral("qt.webengine*=false"));
+}
+
 void StartEngine() {
   static const bool started = [] {
     KeepTheEngineOutOfHome();
+    QuietenTheEngine();
     // Drawing the pages compiles shaders, which the toolkit would otherwise
     // keep in the user's cache folder.
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    const QuietEngineStart quietly;
     QtWebEngineCore::initialize();
     return true;
   }();
@@ -179,7 +191,11 @@ class LockedPage final : public QWebEnginePage {
 // A profile of one page: off the record, so nothing of it is kept once the
 // page and the profile are gone.
 QWebEngineProfile* CreatePageProfile(QObject* parent) {
-  auto* profile = new QWebEngineProfile(parent);
+  // The first one starts the engine's processes.
+  auto* profile = [parent] {
+    const QuietEngineStart quietly;
+    return new QWebEngineProfile(parent);
+  }();
   profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
   profile->setPersistentStoragePath(ScratchFolder());
   profile->setCachePath(ScratchFolder());
@@ -196,6 +212,9 @@ QWebEngineProfile* CreatePageProfile(QObject* parent) {
   settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
   settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
   settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
+  // A page that fails leaves its pane blank, not showing the engine's own
+  // page in another language.
+  settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
 
   return profile;
 }
@@ -243,6 +262,7 @@ class WebEngineBrowser final : public EmbeddedBrowser {
   QWebEnginePage* ShowFreshPage() {
     QWebEngineProfile* profile = CreatePageProfile(this);
     auto* page = new LockedPage(profile, this);
+    page->setAudioMuted(true);  // it plays, and no one hears it
     WatchRenderer(page);
     // No credentials and no certificate are ever given: the request goes on as refused.
     connect(page, &QWebEnginePage::authenticationRequired, page,

@@ -8,6 +8,7 @@
 
 #include "embedded_browser.h"
 #include "error_guard.h"
+#include "quiet_engine_start.h"
 
 namespace taliven {
 namespace {
@@ -25,6 +26,7 @@ const WebEngineModule& LoadWebEngineModule() {
     QString errors;
     for (const QString& dir : {programDir.path(), programDir.filePath(QStringLiteral(TALIVEN_MODULE_DIR_FROM_BIN))}) {
       QLibrary library(QDir(dir).filePath(QStringLiteral("taliven_webengine")));
+      const QuietEngineStart quietly;  // loading it loads the engine
       const auto create =
           reinterpret_cast<CreateEmbeddedBrowserFunction>(library.resolve(kCreateEmbeddedBrowserSymbol));
       const auto prepare = reinterpret_cast<PrepareWindowFunction>(library.resolve(kPrepareWindowSymbol));

@@ -1,0 +1,209 @@
+// Hostile pages in a content pane on the real web engine, on an X display
+// (run_on_xvfb.sh): what a page can make the program's own process do, and
+// what leaks out of the pane. The pane loads the engine's module as the
+// program does, from beside this program, which sees the engine's objects only
+// through the toolkit's meta-objects. One engine serves every test.
+//
+// The program's standard error is kept in a file for the whole run, from
+// before the engine starts: main() fails the run if the engine wrote anything
+// there, and checks that the program's own messages still get through.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QTest>
+#include <cstdio>
+#include <string>
+
+#include "local_servers.h"
+#include "session_bus.h"
+#include "web_pane.h"
+
+namespace taliven {
+namespace {
+
+using testing::LocalHttpServer;
+using testing::RawHttpServer;
+using testing::RefusingPort;
+
+constexpr int kWaitMs = 15'000;
+
+QUrl Url(const std::string& text) { return QUrl(QString::fromStdString(text)); }
+
+bool Saw(const LocalHttpServer& server, const std::string& path) {
+  for (const httplib::Request& request : server.Requests()) {
+    if (request.path == path) return true;
+  }
+  return false;
+}
+
+// A content pane in a window of its own, as the main window holds one.
+class Pane {
+ public:
+  Pane() {
+    window_.resize(400, 300);
+    pane_ = new WebEnginePane(&window_);
+    pane_->setGeometry(window_.rect());
+    pane_->PrepareWindow();
+    window_.show();
+    (void)QTest::qWaitForWindowExposed(&window_);
+  }
+
+  void Navigate(const QUrl& url) { pane_->Navigate(url); }
+
+  // Navigates and waits for the engine to finish, whether the page loaded.
+  bool Show(const QUrl& url) {
+    pane_->Navigate(url);
+    QSignalSpy finished(View(), SIGNAL(loadFinished(bool)));
+    return finished.wait(kWaitMs) || !finished.isEmpty();
+  }
+
+  QWidget* View() {
+    for (QWidget* child : pane_->findChildren<QWidget*>()) {
+      if (qstrcmp(child->metaObject()->className(), "QWebEngineView") == 0) return child;
+    }
+    return nullptr;
+  }
+
+  // The engine's page shown now.
+  QObject* Page() {
+    QObject* shown = nullptr;
+    for (QObject* child : pane_->findChildren<QObject*>()) {
+      if (child->inherits("QWebEnginePage")) shown = child;
+    }
+    return shown;
+  }
+
+  // A user's click in the middle of the page.
+  void Click() {
+    QWidget* target = View()->focusProxy();
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
+  }
+
+ private:
+  QWidget window_;
+  WebEnginePane* pane_ = nullptr;
+};
+
+// A page that plays a tone from the user's first click on is muted: it plays,
+// and the pane makes no sound, whatever the page does next.
+TEST(HostilePagesTest, APageThatPlaysSoundIsMuted) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/loud", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(
+          "<!DOCTYPE html><title>loud</title><body style='margin:0;height:100vh'><script>"
+          "document.addEventListener('click', () => {"
+          "  const context = new AudioContext(); const tone = context.createOscillator();"
+          "  const gain = context.createGain(); gain.gain.value = 1;"
+          "  tone.connect(gain).connect(context.destination); tone.start();"
+          "  setTimeout(() => { new Image().src = '/playing?' + context.state + '&' + (context.currentTime > 0.5); },"
+          "             1000);"
+          "}, {once: true});</script></body>",
+          "text/html");
+    });
+  });
+  Pane pane;
+  ASSERT_TRUE(pane.Show(Url(server.Url("/loud"))));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] {
+        pane.Click();
+        QTest::qWait(200);
+        return Saw(server, "/playing");
+      },
+      kWaitMs))
+      << "the page never played";
+  EXPECT_TRUE(pane.Page()->property("recentlyAudible").toBool()) << "the engine heard nothing play";
+  EXPECT_TRUE(pane.Page()->property("audioMuted").toBool());
+}
+
+// The share of `image`'s pixels that are white.
+double WhiteShare(const QImage& image) {
+  qint64 white = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) white += image.pixel(x, y) == qRgb(255, 255, 255) ? 1 : 0;
+  }
+  return image.isNull() ? 0 : static_cast<double>(white) / (static_cast<double>(image.width()) * image.height());
+}
+
+// A page that fails to load leaves its pane white, with none of the engine's
+// own error page (in English) in it, after a page that drew.
+TEST(HostilePagesTest, APageThatFailsLeavesThePaneBlank) {
+  LocalHttpServer colourful([](httplib::Server& s) {
+    s.Get("/red", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content("<!DOCTYPE html><title>red</title><body style='background:#c0392b'>", "text/html");
+    });
+  });
+  const RefusingPort refusing;
+  const RawHttpServer oversizedHead("HTTP/1.1 200 OK\r\nX-Padding: " + std::string(300 * 1024, 'x') +
+                                    "\r\nContent-Length: 0\r\n\r\n");
+  struct Case {
+    const char* name;
+    QUrl url;
+  };
+  const Case cases[] = {{"connection refused", Url(refusing.Url("/ad"))},
+                        {"300 KB of response headers", Url(oversizedHead.Url("/ad"))}};
+  Pane pane;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(pane.Show(Url(colourful.Url("/red"))));
+    ASSERT_TRUE(pane.Show(c.url));
+    QTest::qWait(1000);  // the engine's error page would have drawn by now
+    const QImage shown = pane.View()->grab().toImage();
+    EXPECT_EQ(WhiteShare(shown), 1.0);
+  }
+}
+
+}  // namespace
+}  // namespace taliven
+
+// Standard error, kept in a file from before the engine starts until the
+// tests are done.
+class CapturedStandardError {
+ public:
+  CapturedStandardError() {
+    if (!file_.open()) qFatal("no file for standard error");
+    std::fflush(stderr);
+    saved_ = dup(STDERR_FILENO);
+    dup2(file_.handle(), STDERR_FILENO);
+  }
+  // Gives standard error back, and returns what was written to it.
+  QByteArray Release() {
+    std::fflush(stderr);
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+    QFile written(file_.fileName());
+    return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+  }
+
+ private:
+  QTemporaryFile file_;
+  int saved_ = -1;
+};
+
+int main(int argc, char** argv) {
+  QTemporaryDir home;
+  if (!home.isValid()) return 2;
+  qputenv("HOME", home.path().toLocal8Bit());
+  qputenv("XDG_RUNTIME_DIR", home.path().toLocal8Bit());  // as a desktop session has it
+  if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  taliven::UseOnlyARunningSessionBus();  // as the program does: no bus runs here
+
+  CapturedStandardError captured;
+  int status = 0;
+  {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    status = RUN_ALL_TESTS();
+    qWarning("the program's own warning");
+  }
+  const QByteArray written = captured.Release();
+  const QByteArray own = "the program's own warning\n";
+  const bool ownOnly = written == own;
+  std::printf("Standard error of the run: %s\n", ownOnly ? "only the program's own warning" : written.constData());
+  return status != 0 || !ownOnly ? 1 : 0;
+}
