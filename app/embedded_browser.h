@@ -31,5 +31,9 @@ inline constexpr char kCreateEmbeddedBrowserSymbol[] = "taliven_create_embedded_
 // Readies `window` to hold browsers; to be called before it is first shown.
 using PrepareWindowFunction = void (*)(QWidget* window);
 inline constexpr char kPrepareWindowSymbol[] = "taliven_prepare_window";
+// Removes the files the engine keeps while it runs, for a program that ends
+// without letting the engine go in order.
+using RemoveEngineFilesFunction = void (*)();
+inline constexpr char kRemoveEngineFilesSymbol[] = "taliven_remove_engine_files";
 
 }  // namespace taliven

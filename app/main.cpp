@@ -14,6 +14,7 @@
 #include "fonts.h"
 #include "main_window.h"
 #include "session_bus.h"
+#include "web_pane.h"
 
 namespace {
 
@@ -70,5 +71,6 @@ int main(int argc, char** argv) {
   taliven::Frmmain->show();
   const int status = QApplication::exec();
   delete taliven::Frmmain;
+  taliven::EndAtOnceIfTheWebEngineRan(status);
   return status;
 }

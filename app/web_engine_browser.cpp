@@ -57,7 +57,7 @@ constexpr int kReleaseMemoryAfterMs = 2000;
 constexpr int kRendererNice = 19;
 
 // Where the engine may keep what it insists on keeping; removed with the
-// module, as the program ends.
+// module, as the program ends, or by taliven_remove_engine_files.
 QString ScratchFolder() {
   static const QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("taliven-web-XXXXXX")));
   return folder.path();
@@ -315,3 +315,5 @@ extern "C" Q_DECL_EXPORT void taliven_prepare_window(QWidget* window) {
   hint->setGeometry(0, 0, 1, 1);
   hint->hide();
 }
+
+extern "C" Q_DECL_EXPORT void taliven_remove_engine_files() { QDir(taliven::ScratchFolder()).removeRecursively(); }

@@ -5,8 +5,9 @@
 # browser it then starts must get the environment the program was started
 # with, and nothing the program or its web engine set for themselves. The
 # session bus is not running, as on a bare display. Prints the main process's
-# CPU while the heavy page shows. Exits 77 (skipped) when the tools it needs
-# are missing.
+# CPU while the heavy page shows. The program's engine processes must end with
+# it, and it must leave nothing in its temporary folder. Exits 77 (skipped)
+# when the tools it needs are missing.
 #
 # Usage: hostile_panes.sh --binary PATH --resolver LIB
 #   --binary    the taliven program
@@ -92,9 +93,9 @@ port=$(sed -n '1s/^port //p' "$work/server.log")
 
 # A user of our own, with no session bus, and a browser that records the
 # environment it is started in.
-mkdir -p "$work/home" "$work/runtime" "$work/bin"
+mkdir -p "$work/home" "$work/runtime" "$work/bin" "$work/tmp"
 chmod 700 "$work/home" "$work/runtime"
-export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime PATH=$work/bin:$PATH
+export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime PATH=$work/bin:$PATH TMPDIR=$work/tmp
 unset XDG_CONFIG_HOME XDG_CACHE_HOME XDG_DATA_HOME XDG_STATE_HOME DBUS_SESSION_BUS_ADDRESS BROWSER DEFAULT_BROWSER
 unset MESA_SHADER_CACHE_DISABLE MESA_GLSL_CACHE_DISABLE force_s3tc_enable QTWEBENGINE_DISABLE_SANDBOX
 cat >"$work/bin/xdg-open" <<SH
@@ -131,6 +132,19 @@ before=$(ticks)
 sleep 5
 step "the main process while the heavy page shows: $(((($(ticks) - before) * 100 / $(getconf CLK_TCK)) / 5))% of a core"
 
+# The engine's processes: the program's children and theirs.
+descendants() {
+  local child
+  for child in $(pgrep -P "$1"); do echo "$child" && descendants "$child"; done
+}
+engine=$(descendants "$app")
+[[ -n $engine ]] || fail "the program started no engine process"
+alive() {
+  local process
+  for process in $engine; do kill -0 "$process" 2>/dev/null && echo "$process"; done
+  true
+}
+
 xdotool mousemove --window "$main" 748 102 click 1  # 关闭系统, on the button bar
 dialog=
 for ((i = 0; i < 100; i++)); do
@@ -153,6 +167,12 @@ if ! differences=$(diff <(variables "$work/start.env") <(variables "$work/browse
 $differences"
 fi
 step "the browser got the environment the program was started with"
+kill -0 "$app" 2>/dev/null && fail "是 did not end the program within 30 s"
 step "是 ended the program in $elapsed_ms ms"
+((elapsed_ms < 5000)) || fail "是 took $elapsed_ms ms to end the program; a second or two is right"
+for ((i = 0; i < 50; i++)); do [[ -z $(alive) ]] && break; sleep 0.1; done
+[[ -z $(alive) ]] || fail "the engine's processes outlived the program by 5 s: $(alive)"
+leftovers=$(ls -A "$TMPDIR")
+[[ -z $leftovers ]] || fail "the program left files in its temporary folder: $leftovers"
 
 step "PASS"
