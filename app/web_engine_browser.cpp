@@ -6,9 +6,13 @@
 // (clipboard_gate.cpp), and its renderer runs at the lowest priority within a
 // memory bound and ends with it. Loaded by WebEnginePane when a content pane
 // is to show pages.
+#include <linux/capability.h>
 #include <malloc.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -94,23 +98,7 @@ void QuietenTheEngine() {
   QLoggingCategory::setFilterRules(QStringLiteral("qt.webengine*=false"));
 }
 
-void StartEngine() {
-  static const bool started = [] {
-    KeepTheEngineOutOfHome();
-    QuietenTheEngine();
-    // Drawing the pages compiles shaders, which the toolkit would otherwise
-    // keep in the user's cache folder.
-    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
-    const QuietEngineStart quietly;
-    QtWebEngineCore::initialize();
-    return true;
-  }();
-  (void)started;
-}
-
-// Every thread of the renderer at the lowest priority. Threads it starts
-// take their creator's; the engine may give one a higher priority again
-// where it is allowed to (running as root), so this is done over and over.
+// Every thread of a process at the lowest priority.
 void LowerPriority(qint64 pid) {
   for (const QString& thread :
        QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
@@ -120,10 +108,67 @@ void LowerPriority(qint64 pid) {
   }
 }
 
-// A bound on the memory the renderer may commit.
+// A bound on the memory a process may commit.
 void BoundMemory(qint64 pid) {
   const rlimit memory{kRendererMemoryBytes, kRendererMemoryBytes};
   prlimit(static_cast<pid_t>(pid), RLIMIT_DATA, &memory, nullptr);
+}
+
+// As root, the engine sets a renderer it thinks in the background to nice 5
+// and one in the foreground back to 0, and a renderer's threads raise their
+// own priority: each needs the right to raise a priority (CAP_SYS_NICE). The
+// program gives that right up, for itself and for every process it starts,
+// before the engine starts any: a renderer's priority can then only go down.
+// (Capabilities belong to a thread; the engine's threads are all started from
+// this one, later.)
+void GiveUpRaisingPriorities() {
+  prctl(PR_CAPBSET_DROP, CAP_SYS_NICE, 0, 0, 0);
+  prctl(PR_CAP_AMBIENT, PR_CAP_AMBIENT_LOWER, CAP_SYS_NICE, 0, 0);
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct sets[_LINUX_CAPABILITY_U32S_3]{};
+  if (syscall(SYS_capget, &header, sets) != 0) return;
+  const auto right = ~(1u << (CAP_SYS_NICE % 32));
+  auto& set = sets[CAP_SYS_NICE / 32];
+  set.effective &= right;
+  set.permitted &= right;
+  set.inheritable &= right;
+  syscall(SYS_capset, &header, sets);
+}
+
+// Whether `pid` is one of the engine's zygotes, started by this process: the
+// processes it forks each renderer from.
+bool IsOurZygote(const QString& pid) {
+  QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
+  QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+  if (!commandLine.open(QIODevice::ReadOnly) || !commandLine.readAll().contains("--type=zygote")) return false;
+  if (!status.open(QIODevice::ReadOnly)) return false;
+  const QByteArray parent = "\nPPid:\t" + QByteArray::number(getpid()) + '\n';
+  return status.readAll().contains(parent);
+}
+
+// A renderer takes its priority and memory bound from the zygote it is forked
+// from: restrained there, it is restrained from its first moment.
+void RestrainZygotes() {
+  for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    if (!IsOurZygote(pid)) continue;
+    LowerPriority(pid.toLongLong());
+    BoundMemory(pid.toLongLong());
+  }
+}
+
+void StartEngine() {
+  static const bool started = [] {
+    KeepTheEngineOutOfHome();
+    QuietenTheEngine();
+    // Drawing the pages compiles shaders, which the toolkit would otherwise
+    // keep in the user's cache folder.
+    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    GiveUpRaisingPriorities();
+    const QuietEngineStart quietly;
+    QtWebEngineCore::initialize();
+    return true;
+  }();
+  (void)started;
 }
 
 // How often a page's renderer is looked after: the engine starts one as the
@@ -131,7 +176,9 @@ void BoundMemory(qint64 pid) {
 // nothing of either.
 constexpr int kRendererWatchMs = 100;
 
-// Keeps each renderer the page is given restrained, from its first moments.
+// Keeps each renderer the page is given restrained, should one come from
+// elsewhere than the zygotes (a user's own switches for the engine may have
+// it so).
 void WatchRenderer(QWebEnginePage* page) {
   auto* watch = new QTimer(page);
   QObject::connect(watch, &QTimer::timeout, page, [page, bounded = qint64{0}]() mutable {
@@ -196,6 +243,11 @@ QWebEngineProfile* CreatePageProfile(QObject* parent) {
     const QuietEngineStart quietly;
     return new QWebEngineProfile(parent);
   }();
+  static const bool zygotesRestrained = [] {
+    RestrainZygotes();
+    return true;
+  }();
+  (void)zygotesRestrained;
   profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
   profile->setPersistentStoragePath(ScratchFolder());
   profile->setCachePath(ScratchFolder());

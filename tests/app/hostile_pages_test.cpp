@@ -8,9 +8,14 @@
 // before the engine starts: main() fails the run if the engine wrote anything
 // there, and checks that the program's own messages still get through.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
@@ -156,6 +161,60 @@ TEST(HostilePagesTest, APageThatFailsLeavesThePaneBlank) {
     const QImage shown = pane.View()->grab().toImage();
     EXPECT_EQ(WhiteShare(shown), 1.0);
   }
+}
+
+// The nice values of every thread of `pid` now; empty once it is gone.
+QList<int> ThreadNiceValues(qint64 pid) {
+  QList<int> values;
+  for (const QString& thread :
+       QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    errno = 0;
+    const int nice = getpriority(PRIO_PROCESS, thread.toUInt());
+    if (errno == 0) values.append(nice);
+  }
+  return values;
+}
+
+// Every renderer runs at the lowest priority from its first moments to its
+// end, whatever the engine thinks of it: shown, hidden and shown again (the
+// engine puts a hidden page's renderer in the background, and brings it back
+// to the foreground), playing, or spinning. Its threads are sampled as often
+// as the machine allows.
+TEST(HostilePagesTest, EveryRendererStaysAtTheLowestPriorityForItsWholeLife) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/busy", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(
+          "<!DOCTYPE html><title>busy</title><script>"
+          "setInterval(() => { const end = Date.now() + 30; while (Date.now() < end) {} }, 50);</script>",
+          "text/html");
+    });
+  });
+  Pane pane;
+  QMap<int, int> samples;  // nice value: how many times it was seen
+  for (int page = 0; page < 3; ++page) {
+    pane.Navigate(Url(server.Url("/busy")));
+    QElapsedTimer clock;
+    clock.start();
+    qint64 renderer = 0;
+    while (clock.elapsed() < 3000) {
+      if (renderer <= 0) renderer = pane.Page()->property("renderProcessPid").toLongLong();
+      if (renderer > 0) {
+        for (int nice : ThreadNiceValues(renderer)) ++samples[nice];
+      }
+      if (clock.elapsed() > 1000 && clock.elapsed() < 1020) pane.View()->window()->hide();
+      if (clock.elapsed() > 1500 && clock.elapsed() < 1520) pane.View()->window()->show();
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
+    }
+    ASSERT_GT(renderer, 0);
+  }
+  ASSERT_FALSE(samples.isEmpty());
+  EXPECT_EQ(samples.keys(), QList<int>{19}) << "nice values seen (value: samples): " << [&] {
+    std::string seen;
+    for (auto it = samples.cbegin(); it != samples.cend(); ++it) {
+      seen += std::to_string(it.key()) + ": " + std::to_string(it.value()) + "  ";
+    }
+    return seen;
+  }();
 }
 
 }  // namespace
