@@ -21,8 +21,10 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QDrag>
 #include <QFile>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QQuickWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -217,6 +219,40 @@ class DialogRefuser final : public QObject {
   }
 };
 
+// A page may start a drag (of a link, an image, its text), which the engine
+// runs in a loop of its own until the mouse button is released. After a quick
+// press, drag and release it starts only once the button is already up, and
+// takes the user's next click, on whatever part of the program, for its drop.
+// Nothing is dragged out of a pane: a drag is called off as soon as it is made
+// for anything inside `browser`. (A drag is made with a parent, which is told
+// of its child before the drag is whole; it is looked at once it is.)
+class DragCanceller final : public QObject {
+ public:
+  explicit DragCanceller(QObject* browser) : QObject(browser), browser_(browser) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ChildAdded && Inside(watched)) {
+      QTimer::singleShot(0, this, [child = QPointer<QObject>(static_cast<QChildEvent*>(event)->child())] {
+        if (qobject_cast<QDrag*>(child)) QDrag::cancel();
+      });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  bool Inside(const QObject* object) const {
+    for (; object; object = object->parent()) {
+      if (object == browser_) return true;
+    }
+    return false;
+  }
+
+  QObject* browser_;
+};
+
 class LockedPage final : public QWebEnginePage {
  public:
   using QWebEnginePage::QWebEnginePage;
@@ -278,6 +314,7 @@ class WebEngineBrowser final : public EmbeddedBrowser {
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     view_->setAcceptDrops(false);
     view_->installEventFilter(new DialogRefuser(view_));
+    new DragCanceller(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);

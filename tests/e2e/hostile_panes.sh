@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program with both content panes on, the centre one showing a page
 # as heavy to draw as an ad can make it (pages/heavy.html), on a virtual X
-# display: 关闭系统 → 是 must end the program within a few seconds, and the
+# display: a drag in a pane must leave the next click on a program button
+# alone, 关闭系统 → 是 must end the program within a few seconds, and the
 # browser it then starts must get the environment the program was started
 # with, and nothing the program or its web engine set for themselves. The
 # session bus is not running, as on a bare display. Prints the main process's
@@ -56,8 +57,8 @@ for ((i = 0; i < 200; i++)); do [[ -s $work/display ]] && break; sleep 0.05; don
 [[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
 
-# The vendor server: the banner shows a plain page, the centre the heavy one,
-# each for a minute.
+# The vendor server: the banner shows a plain page that is one link, the
+# centre the heavy one, each for a minute.
 cat >"$work/server.py" <<'PY'
 import sys
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
@@ -70,7 +71,8 @@ class Handler(BaseHTTPRequestHandler):
         bodies = {
             "/Chinese/CPC/loginfo.html": ("1>60>%s/plain\r\n0>60>%s/heavy\r\n" % (base, base)).encode(),
             "/Chinese/SysInfo/logFlagfee.htm": b"11",
-            "/plain": b"<!DOCTYPE html><title>plain</title><p>plain</p>",
+            "/plain": b"<!DOCTYPE html><title>plain</title><body style='margin:0'>"
+                      b"<a href='/plain' style='display:block;height:100vh'>plain</a>",
             "/heavy": heavy,
         }
         body = bodies.get(self.path, b"not found")
@@ -131,6 +133,27 @@ ticks() { awk '{ print $14 + $15 }' "/proc/$app/stat"; }
 before=$(ticks)
 sleep 5
 step "the main process while the heavy page shows: $(((($(ticks) - before) * 100 / $(getconf CLK_TCK)) / 5))% of a core"
+
+# A quick press, drag and release on the banner's link, then a click on 关于系统:
+# the click opens its window.
+for ((try = 1; try <= 3; try++)); do
+  xdotool mousemove --window "$main" 300 40 mousedown 1 mousemove --window "$main" 340 60 mouseup 1
+  sleep 1  # the engine has had its say about the drag
+  xdotool mousemove --window "$main" 577 102 click 1  # 关于系统, on the button bar
+  about=
+  for ((i = 0; i < 30; i++)); do
+    about=$(xdotool search --onlyvisible --name '^关于系统$' 2>/dev/null | tail -n 1) || true
+    [[ -n $about ]] && break
+    sleep 0.1
+  done
+  [[ -n $about ]] || fail "a drag in the banner swallowed the next click on 关于系统 (try $try)"
+  python3 "$here/wm_close.py" "$about" || fail "could not close 关于系统"
+  for ((i = 0; i < 30; i++)); do
+    [[ -z $(xdotool search --onlyvisible --name '^关于系统$' 2>/dev/null) ]] && break
+    sleep 0.1
+  done
+done
+step "a drag in a pane leaves the next click on the program alone"
 
 # The engine's processes: the program's children and theirs.
 descendants() {
