@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QDrag>
 #include <QFile>
+#include <QHostAddress>
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QQuickWidget>
@@ -33,6 +34,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInfo>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 #include <utility>
 
@@ -253,12 +256,65 @@ class DragCanceller final : public QObject {
   QObject* browser_;
 };
 
+// How far into the user's own network an address reaches, from the world at
+// large to this machine. A name is taken at its word, but for this machine's.
+enum class Reach { kPublic, kPrivate, kLoopback };
+
+Reach IPv4Reach(quint32 address) {
+  const auto in = [address](quint32 network, int bits) { return (address >> (32 - bits)) == (network >> (32 - bits)); };
+  // 0.0.0.0/8 reaches this machine too.
+  if (in(0x7F000000, 8) || in(0x00000000, 8)) return Reach::kLoopback;
+  const bool privateUse = in(0x0A000000, 8) || in(0xAC100000, 12) || in(0xC0A80000, 16);
+  const bool shared = in(0x64400000, 10);
+  const bool linkLocal = in(0xA9FE0000, 16);
+  return privateUse || shared || linkLocal ? Reach::kPrivate : Reach::kPublic;
+}
+
+Reach ReachOf(const QUrl& url) {
+  const QString host = url.host().toLower();
+  if (host == QLatin1String("localhost") || host.endsWith(QLatin1String(".localhost"))) return Reach::kLoopback;
+  const QHostAddress address(host);
+  if (address.isNull()) return Reach::kPublic;
+  bool v4 = false;
+  const quint32 ipv4 = address.toIPv4Address(&v4);  // IPv4-mapped IPv6 addresses too
+  if (v4) return IPv4Reach(ipv4);
+  if (address.isLoopback() || address == QHostAddress(QHostAddress::AnyIPv6)) return Reach::kLoopback;
+  if (address.isUniqueLocalUnicast() || address.isLinkLocal() || address.isSiteLocal()) return Reach::kPrivate;
+  return Reach::kPublic;
+}
+
+// A page may reach no address more private than its own, by any request:
+// a navigation of its own or of a frame, a form, a WebSocket, a subresource,
+// a redirect. A refused request fails as a refused scheme does: nothing
+// reaches the address, and the page stays.
+class ReachGuard final : public QWebEngineUrlRequestInterceptor {
+ public:
+  ReachGuard(Reach reach, QObject* parent) : QWebEngineUrlRequestInterceptor(parent), reach_(reach) {}
+
+  void interceptRequest(QWebEngineUrlRequestInfo& request) override {
+    if (ReachOf(request.requestUrl()) > reach_) request.block(true);
+  }
+
+ private:
+  Reach reach_;
+};
+
 class LockedPage final : public QWebEnginePage {
  public:
   using QWebEnginePage::QWebEnginePage;
 
+  // Loads `url`; the page may then reach no address more private than it.
+  void LoadGuarded(const QUrl& url) {
+    reach_ = ReachOf(url);
+    profile()->setUrlRequestInterceptor(new ReachGuard(reach_, profile()));
+    load(url);
+  }
+
  protected:
-  bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override { return IsWebPage(url); }
+  // A redirect of its own or of a frame is asked here, and not of the guard.
+  bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+    return IsWebPage(url) && ReachOf(url) <= reach_;
+  }
   QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
 
   // No dialog, ever: the page gets what a dialog closed at once gives, and
@@ -269,6 +325,9 @@ class LockedPage final : public QWebEnginePage {
   bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override { return false; }
   // A page's console is its own.
   void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override {}
+
+ private:
+  Reach reach_ = Reach::kPublic;
 };
 
 // A profile of one page: off the record, so nothing of it is kept once the
@@ -335,7 +394,7 @@ class WebEngineBrowser final : public EmbeddedBrowser {
     if (!IsWebPage(url)) return;
     url_ = url;
     gone_ = false;
-    ShowFreshPage()->load(url);
+    ShowFreshPage()->LoadGuarded(url);
   }
 
   void ReloadIfGone() override {
@@ -348,7 +407,7 @@ class WebEngineBrowser final : public EmbeddedBrowser {
     QWebEnginePage* page = nullptr;
   };
 
-  QWebEnginePage* ShowFreshPage() {
+  LockedPage* ShowFreshPage() {
     QWebEngineProfile* profile = CreatePageProfile(this);
     auto* page = new LockedPage(profile, this);
     page->setAudioMuted(true);  // it plays, and no one hears it

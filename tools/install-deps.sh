@@ -28,6 +28,8 @@ packages=(
   # what a desktop without a running session bus has: the program must start
   # none of its own (dbus-launch); and a secure server for the web engine test
   dbus-x11 openssl
+  # network namespaces, for a page served from a public address in the hostile-pages test
+  iproute2
   # the leak check of a whole session (tests/e2e/leak_check.sh)
   valgrind
   # the package and its manual pages: lintian on the .deb, groff -ww on the pages

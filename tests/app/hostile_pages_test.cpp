@@ -18,12 +18,15 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 #include <cstdio>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "local_servers.h"
 #include "session_bus.h"
@@ -215,6 +218,171 @@ TEST(HostilePagesTest, EveryRendererStaysAtTheLowestPriorityForItsWholeLife) {
     }
     return seen;
   }();
+}
+
+// A recorder of every request that reaches `address` on a free port.
+class Recorder {
+ public:
+  explicit Recorder(const std::string& address) : address_(address) {
+    server_.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      paths_.append(QString::fromStdString(request.method + " " + request.path));
+      response.set_content("<!DOCTYPE html><title>reached</title>", "text/html");
+      return httplib::Server::HandlerResponse::Handled;
+    });
+    port_ = server_.bind_to_any_port(address);
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    while (!server_.is_running()) std::this_thread::yield();
+  }
+  ~Recorder() {
+    server_.stop();
+    thread_.join();
+  }
+  std::string Base(const std::string& host) const { return "http://" + host + ":" + std::to_string(port_); }
+  std::string Base() const { return Base(address_); }
+  QStringList Reached() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return paths_;
+  }
+
+ private:
+  std::string address_;
+  httplib::Server server_;
+  int port_ = 0;
+  std::thread thread_;
+  mutable std::mutex mutex_;
+  QStringList paths_;
+};
+
+// Runs a command, quietly; whether it succeeded.
+bool Run(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.setStandardOutputFile(QProcess::nullDevice());
+  process.setStandardErrorFile(QProcess::nullDevice());
+  process.start(program, arguments);
+  return process.waitForFinished(10'000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// A network namespace of the test's own, joined to this machine by a pair of
+// virtual interfaces: the namespace is at a public address (203.0.113.2,
+// kept for documentation) and this machine at 203.0.113.1, and at a private
+// one (192.168.77.1), as a device of the user's own network would be.
+class PublicAddress {
+ public:
+  static constexpr char kPage[] = "203.0.113.2";
+  static constexpr char kPrivate[] = "192.168.77.1";
+
+  PublicAddress()
+      : name_(QStringLiteral("taliven-%1").arg(getpid())),
+        outside_(QStringLiteral("tlv%1h").arg(getpid())),
+        inside_(QStringLiteral("tlv%1n").arg(getpid())) {
+    const QString ip = QStringLiteral("ip");
+    const auto inside = [&](const QStringList& command) {
+      return Run(ip, QStringList{"netns", "exec", name_, ip} + command);
+    };
+    ready_ = Run(ip, {"netns", "add", name_}) &&
+             Run(ip, {"link", "add", outside_, "type", "veth", "peer", "name", inside_}) &&
+             Run(ip, {"link", "set", inside_, "netns", name_}) &&
+             Run(ip, {"addr", "add", "203.0.113.1/24", "dev", outside_}) &&
+             Run(ip, {"addr", "add", QStringLiteral("%1/24").arg(kPrivate), "dev", outside_}) &&
+             Run(ip, {"link", "set", outside_, "up"}) &&
+             inside({"addr", "add", QStringLiteral("%1/24").arg(kPage), "dev", inside_}) &&
+             inside({"link", "set", inside_, "up"}) && inside({"link", "set", "lo", "up"});
+  }
+  ~PublicAddress() {
+    if (server_.state() != QProcess::NotRunning) {
+      server_.kill();
+      server_.waitForFinished();
+    }
+    Run(QStringLiteral("ip"), {"link", "del", outside_});
+    Run(QStringLiteral("ip"), {"netns", "del", name_});
+  }
+  bool Ready() const { return ready_; }
+
+  // Serves `page` at http://203.0.113.2:8080/page, and a redirect to
+  // `redirectTo` at /redirect, from inside the namespace.
+  QUrl Serve(const std::string& page, const std::string& redirectTo) {
+    const QString script =
+        QStringLiteral(
+            "import sys\n"
+            "from http.server import BaseHTTPRequestHandler, HTTPServer\n"
+            "class Handler(BaseHTTPRequestHandler):\n"
+            "    def do_GET(self):\n"
+            "        if self.path == '/redirect':\n"
+            "            self.send_response(302); self.send_header('Location', sys.argv[2]); self.end_headers(); return\n"
+            "        body = sys.argv[1].encode()\n"
+            "        self.send_response(200); self.send_header('Content-Type', 'text/html')\n"
+            "        self.send_header('Content-Length', str(len(body))); self.end_headers(); self.wfile.write(body)\n"
+            "    def log_message(self, *args): pass\n"
+            "HTTPServer(('%1', 8080), Handler).serve_forever()\n")
+            .arg(kPage);
+    server_.start(QStringLiteral("ip"), {"netns", "exec", name_, "python3", "-c", script, QString::fromStdString(page),
+                                         QString::fromStdString(redirectTo)});
+    const QUrl url(QStringLiteral("http://%1:8080/page").arg(kPage));
+    const bool serving = QTest::qWaitFor([&] { return Run(QStringLiteral("python3"), {"-c", Probe(url)}); }, kWaitMs);
+    return serving ? url : QUrl();
+  }
+
+ private:
+  static QString Probe(const QUrl& url) {
+    return QStringLiteral("import urllib.request; urllib.request.urlopen('%1', timeout=1)").arg(url.toString());
+  }
+
+  QString name_, outside_, inside_;
+  bool ready_ = false;
+  QProcess server_;
+};
+
+// A page from a public address reaches nothing on this machine's loopback or
+// on the user's own network, by any means a page has, while a page on
+// loopback (as a vendor server on loopback may name) still reaches loopback.
+TEST(HostilePagesTest, APageFromAPublicAddressReachesNothingOfTheUsersNetwork) {
+  if (geteuid() != 0) GTEST_SKIP() << "network namespaces need root";
+  PublicAddress world;
+  if (!world.Ready()) GTEST_SKIP() << "no network namespace could be made here";
+  const Recorder loopback("127.0.0.1");
+  const Recorder lan(PublicAddress::kPrivate);
+
+  Pane pane;
+  // The control: a loopback page reaches loopback.
+  ASSERT_TRUE(pane.Show(Url(loopback.Base() + "/own")));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !loopback.Reached().isEmpty(); }, kWaitMs));
+  pane.Navigate(Url("http://127.0.0.1:1/"));  // leaves it
+  QTest::qWait(500);
+  const qsizetype before = loopback.Reached().size();
+
+  std::string attack = "<!DOCTYPE html><title>attack</title><body><script>const targets = [";
+  for (const std::string& base :
+       {loopback.Base(), loopback.Base("localhost"), loopback.Base("[::ffff:127.0.0.1]"), lan.Base()}) {
+    attack += "'" + base + "',";
+  }
+  attack +=
+      "];"
+      "for (const base of targets) {"
+      "  new Image().src = base + '/img';"
+      "  fetch(base + '/fetch', {mode: 'no-cors'}).catch(() => {});"
+      "  navigator.sendBeacon(base + '/beacon', 'x');"
+      "  try { new WebSocket(base.replace('http', 'ws') + '/socket'); } catch (e) {}"
+      "  const frame = document.body.appendChild(document.createElement('iframe')); frame.src = base + '/frame';"
+      "  const sink = document.body.appendChild(document.createElement('iframe')); sink.name = 'sink' + targets.indexOf(base);"
+      "  const form = document.body.appendChild(document.createElement('form'));"
+      "  form.method = 'POST'; form.enctype = 'text/plain'; form.action = base + '/form'; form.target = sink.name;"
+      "  form.innerHTML = '<input name=\"{&quot;admin&quot;:1,&quot;x&quot;\" value=\"1}\">'; form.submit();"
+      "}"
+      "document.body.appendChild(document.createElement('iframe')).src = '/redirect';"
+      "setTimeout(() => { const top = document.body.appendChild(document.createElement('form'));"
+      "  top.method = 'POST'; top.action = targets[0] + '/top'; top.submit(); }, 1000);"
+      "setTimeout(() => { location.href = targets[3] + '/away'; }, 1500);"
+      "setTimeout(() => { document.title = 'tried everything'; }, 2000);"
+      "</script></body>";
+  const QUrl page = world.Serve(attack, loopback.Base() + "/redirected");
+  ASSERT_FALSE(page.isEmpty()) << "the namespace's server did not start";
+  ASSERT_TRUE(pane.Show(page)) << "the page from the public address did not load";
+  QTest::qWait(3000);
+  EXPECT_EQ(loopback.Reached().mid(before).join(", ").toStdString(), "") << "reached this machine's loopback";
+  EXPECT_EQ(lan.Reached().join(", ").toStdString(), "") << "reached the user's network";
+  EXPECT_EQ(pane.Page()->property("url").toUrl(), page) << "the pane left its page";
+  EXPECT_EQ(pane.View()->property("title").toString(), "tried everything");
 }
 
 }  // namespace
