@@ -3,8 +3,8 @@
 // renderer lives on once the tick has replaced its page, and the program's
 // own memory before, during and after a page that stores 512 MB, and its CPU
 // and memory while a page as heavy to draw as an ad can make it shows and
-// once it is replaced. Prints one
-// JSON object. Run on an X display (bench/run_all.sh starts one).
+// once it is replaced. Prints one JSON object. Run on an X display
+// (bench/run_all.sh starts one).
 // usage: hostile_pages [RUNS]
 #include <httplib.h>
 #include <sys/resource.h>
