@@ -1,10 +1,11 @@
 // The web engine module: a browser for remote pages that may go nowhere but
 // to other web pages, and that is shown and nothing else. Whatever a page
 // does stays inside its pane and its time there: it opens no window and no
-// dialog, reads no local file, downloads nothing, keeps nothing once it is
-// replaced, says nothing on the program's output, leaves the clipboard alone
-// (clipboard_gate.cpp), and its renderer runs at the lowest priority within a
-// memory bound and ends with it. Loaded by WebEnginePane when a content pane
+// dialog, reads no local file, downloads nothing, reaches no address more
+// private than its own, makes no sound, drags nothing out, keeps nothing once
+// it is replaced, says nothing on the program's output, leaves the clipboard
+// alone (clipboard_gate.cpp), and its renderer runs at the lowest priority
+// within a memory bound and ends with it. Loaded by WebEnginePane when a content pane
 // is to show pages.
 #include <linux/capability.h>
 #include <malloc.h>
