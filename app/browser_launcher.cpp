@@ -1,39 +1,40 @@
 #include "browser_launcher.h"
 
-#include <QDesktopServices>
-#include <QUrl>
-
-#include "embedded_browser.h"
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
 
 namespace taliven {
 
 namespace {
 
-// The browser is the user's program: it starts in the user's home, even
-// after the web engine has taken HOME for itself.
-class UserHomeForChildren {
- public:
-  UserHomeForChildren() : engineHome_(qgetenv("HOME")), userHome_(qgetenv(kUserHomeVariable)) {
-    if (!userHome_.isEmpty()) qputenv("HOME", userHome_);
-  }
-  ~UserHomeForChildren() {
-    if (!userHome_.isEmpty()) qputenv("HOME", engineHome_);
-  }
-  UserHomeForChildren(const UserHomeForChildren&) = delete;
-  UserHomeForChildren& operator=(const UserHomeForChildren&) = delete;
+QProcessEnvironment& StartEnvironment() {
+  static QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  return environment;
+}
 
- private:
-  QByteArray engineHome_;
-  QByteArray userHome_;
-};
+// The command that opens a page, as the toolkit's desktop services pick it.
+QStringList BrowserCommand(const QProcessEnvironment& environment) {
+  for (const char* variable : {"DEFAULT_BROWSER", "BROWSER"}) {
+    const QStringList command = QProcess::splitCommand(environment.value(QString::fromLatin1(variable)));
+    if (!command.isEmpty()) return command;
+  }
+  return {QStringLiteral("xdg-open")};
+}
 
 }  // namespace
 
+void KeepStartEnvironment() { StartEnvironment(); }
+
 void DesktopBrowserLauncher::Open(const QString& url) {
-  const UserHomeForChildren home;
+  QStringList command = BrowserCommand(StartEnvironment());
+  QProcess browser;
+  browser.setProgram(command.takeFirst());
+  browser.setArguments(command << url);
+  browser.setProcessEnvironment(StartEnvironment());
   // The result is ignored on purpose: a page that cannot be opened is no
   // reason to interrupt the user.
-  QDesktopServices::openUrl(QUrl(url));
+  browser.startDetached();
 }
 
 }  // namespace taliven

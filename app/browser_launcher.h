@@ -12,7 +12,14 @@ class BrowserLauncher {
   virtual void Open(const QString& url) = 0;
 };
 
-// The desktop's default browser (QDesktopServices).
+// Keeps the environment the program was started with, for the programs it
+// starts: the program and its web engine change their own later (HOME, the
+// session bus, the engine's switches), and none of that is the browser's
+// business. Call it first thing in main(), before anything is changed.
+void KeepStartEnvironment();
+
+// The desktop's default browser, as the toolkit would find it ($DEFAULT_BROWSER,
+// $BROWSER, else xdg-open), started in the environment the program was started with.
 class DesktopBrowserLauncher final : public BrowserLauncher {
  public:
   void Open(const QString& url) override;

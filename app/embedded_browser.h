@@ -24,11 +24,6 @@ class EmbeddedBrowser : public QWidget {
   virtual void ReloadIfGone() = 0;
 };
 
-// Once the engine has started, HOME names a folder of its own (see the
-// module) and the user's home is kept here, for the programs the program
-// starts.
-inline constexpr char kUserHomeVariable[] = "TALIVEN_USER_HOME";
-
 // The module's entry points.
 // Creates a locked-down browser on `parent`.
 using CreateEmbeddedBrowserFunction = EmbeddedBrowser* (*)(QWidget* parent);
@@ -36,5 +31,9 @@ inline constexpr char kCreateEmbeddedBrowserSymbol[] = "taliven_create_embedded_
 // Readies `window` to hold browsers; to be called before it is first shown.
 using PrepareWindowFunction = void (*)(QWidget* window);
 inline constexpr char kPrepareWindowSymbol[] = "taliven_prepare_window";
+// Removes the files the engine keeps while it runs, for a program that ends
+// without letting the engine go in order.
+using RemoveEngineFilesFunction = void (*)();
+inline constexpr char kRemoveEngineFilesSymbol[] = "taliven_remove_engine_files";
 
 }  // namespace taliven

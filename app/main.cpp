@@ -9,10 +9,12 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "browser_launcher.h"
 #include "crash_reporter.h"
 #include "fonts.h"
 #include "main_window.h"
 #include "session_bus.h"
+#include "web_pane.h"
 #include "window_rules.h"
 
 namespace {
@@ -35,6 +37,7 @@ QString SongFaceDirectory() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  taliven::KeepStartEnvironment();
   if (!HasDisplay()) {
     std::fputs(
         "taliven: no display found (DISPLAY and WAYLAND_DISPLAY are unset).\n"
@@ -70,5 +73,6 @@ int main(int argc, char** argv) {
   taliven::Frmmain->show();
   const int status = QApplication::exec();
   delete taliven::Frmmain;
+  taliven::EndAtOnceIfTheWebEngineRan(status);
   return status;
 }

@@ -1,14 +1,19 @@
 // The web engine module: a browser for remote pages that may go nowhere but
 // to other web pages, and that is shown and nothing else. Whatever a page
 // does stays inside its pane and its time there: it opens no window and no
-// dialog, reads no local file, downloads nothing, keeps nothing once it is
-// replaced, says nothing on the program's output, leaves the clipboard alone
-// (clipboard_gate.cpp), and its renderer runs at the lowest priority within a
-// memory bound and ends with it. Loaded by WebEnginePane when a content pane
+// dialog, reads no local file, downloads nothing, reaches no address more
+// private than its own, makes no sound, drags nothing out, keeps nothing once
+// it is replaced, says nothing on the program's output, leaves the clipboard
+// alone (clipboard_gate.cpp), and its renderer runs at the lowest priority
+// within a memory bound and ends with it. Loaded by WebEnginePane when a content pane
 // is to show pages.
+#include <linux/capability.h>
 #include <malloc.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -17,7 +22,11 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QDrag>
 #include <QFile>
+#include <QHostAddress>
+#include <QLoggingCategory>
+#include <QPointer>
 #include <QQuickWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -26,10 +35,13 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInfo>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 #include <utility>
 
 #include "embedded_browser.h"
+#include "quiet_engine_start.h"
 
 // The engine's own set-up of the OpenGL context it shares with the program.
 // Programs that link the engine get it before their application object
@@ -55,7 +67,7 @@ constexpr int kReleaseMemoryAfterMs = 2000;
 constexpr int kRendererNice = 19;
 
 // Where the engine may keep what it insists on keeping; removed with the
-// module, as the program ends.
+// module, as the program ends, or by taliven_remove_engine_files.
 QString ScratchFolder() {
   static const QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("taliven-web-XXXXXX")));
   return folder.path();
@@ -65,10 +77,11 @@ QString ScratchFolder() {
 // it checks a secure page, wherever it is told to keep its data. So from now
 // on HOME names the scratch folder. The folders the program itself keeps its
 // files in are pinned to the user's first, as the XDG base directories have
-// them, and the user's home stays at hand for the programs it starts.
+// them; the programs it starts get the user's home with the environment the
+// program was started with (browser_launcher.h).
 void KeepTheEngineOutOfHome() {
   const QByteArray home = qgetenv("HOME");
-  if (home.isEmpty() || qEnvironmentVariableIsSet(kUserHomeVariable)) return;
+  if (home.isEmpty()) return;
   const std::pair<const char*, const char*> folders[] = {{"XDG_CONFIG_HOME", "/.config"},
                                                          {"XDG_DATA_HOME", "/.local/share"},
                                                          {"XDG_CACHE_HOME", "/.cache"},
@@ -76,7 +89,6 @@ void KeepTheEngineOutOfHome() {
   for (const auto& [variable, underHome] : folders) {
     if (!qgetenv(variable).startsWith('/')) qputenv(variable, home + underHome);
   }
-  qputenv(kUserHomeVariable, home);
   qputenv("HOME", QFile::encodeName(ScratchFolder()));
   // The OpenGL driver would keep the shaders it builds for the pages in the
   // user's cache folder.
@@ -84,21 +96,15 @@ void KeepTheEngineOutOfHome() {
   qputenv("MESA_GLSL_CACHE_DISABLE", "true");
 }
 
-void StartEngine() {
-  static const bool started = [] {
-    KeepTheEngineOutOfHome();
-    // Drawing the pages compiles shaders, which the toolkit would otherwise
-    // keep in the user's cache folder.
-    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
-    QtWebEngineCore::initialize();
-    return true;
-  }();
-  (void)started;
+// The engine's own log lines (tile memory, the session bus, WebGL, its set-up)
+// say nothing the user can act on. Only what ends it still reaches standard
+// error; the program's own messages are left as they are.
+void QuietenTheEngine() {
+  qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --log-level=3");
+  QLoggingCategory::setFilterRules(QStringLiteral("qt.webengine*=false"));
 }
 
-// Every thread of the renderer at the lowest priority. Threads it starts
-// take their creator's; the engine may give one a higher priority again
-// where it is allowed to (running as root), so this is done over and over.
+// Every thread of a process at the lowest priority.
 void LowerPriority(qint64 pid) {
   for (const QString& thread :
        QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
@@ -108,10 +114,67 @@ void LowerPriority(qint64 pid) {
   }
 }
 
-// A bound on the memory the renderer may commit.
+// A bound on the memory a process may commit.
 void BoundMemory(qint64 pid) {
   const rlimit memory{kRendererMemoryBytes, kRendererMemoryBytes};
   prlimit(static_cast<pid_t>(pid), RLIMIT_DATA, &memory, nullptr);
+}
+
+// As root, the engine sets a renderer it thinks in the background to nice 5
+// and one in the foreground back to 0, and a renderer's threads raise their
+// own priority: each needs the right to raise a priority (CAP_SYS_NICE). The
+// program gives that right up, for itself and for every process it starts,
+// before the engine starts any: a renderer's priority can then only go down.
+// (Capabilities belong to a thread; the engine's threads are all started from
+// this one, later.)
+void GiveUpRaisingPriorities() {
+  prctl(PR_CAPBSET_DROP, CAP_SYS_NICE, 0, 0, 0);
+  prctl(PR_CAP_AMBIENT, PR_CAP_AMBIENT_LOWER, CAP_SYS_NICE, 0, 0);
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct sets[_LINUX_CAPABILITY_U32S_3]{};
+  if (syscall(SYS_capget, &header, sets) != 0) return;
+  const auto right = ~(1u << (CAP_SYS_NICE % 32));
+  auto& set = sets[CAP_SYS_NICE / 32];
+  set.effective &= right;
+  set.permitted &= right;
+  set.inheritable &= right;
+  syscall(SYS_capset, &header, sets);
+}
+
+// Whether `pid` is one of the engine's zygotes, started by this process: the
+// processes it forks each renderer from.
+bool IsOurZygote(const QString& pid) {
+  QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
+  QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+  if (!commandLine.open(QIODevice::ReadOnly) || !commandLine.readAll().contains("--type=zygote")) return false;
+  if (!status.open(QIODevice::ReadOnly)) return false;
+  const QByteArray parent = "\nPPid:\t" + QByteArray::number(getpid()) + '\n';
+  return status.readAll().contains(parent);
+}
+
+// A renderer takes its priority and memory bound from the zygote it is forked
+// from: restrained there, it is restrained from its first moment.
+void RestrainZygotes() {
+  for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    if (!IsOurZygote(pid)) continue;
+    LowerPriority(pid.toLongLong());
+    BoundMemory(pid.toLongLong());
+  }
+}
+
+void StartEngine() {
+  static const bool started = [] {
+    KeepTheEngineOutOfHome();
+    QuietenTheEngine();
+    // Drawing the pages compiles shaders, which the toolkit would otherwise
+    // keep in the user's cache folder.
+    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    GiveUpRaisingPriorities();
+    const QuietEngineStart quietly;
+    QtWebEngineCore::initialize();
+    return true;
+  }();
+  (void)started;
 }
 
 // How often a page's renderer is looked after: the engine starts one as the
@@ -119,7 +182,9 @@ void BoundMemory(qint64 pid) {
 // nothing of either.
 constexpr int kRendererWatchMs = 100;
 
-// Keeps each renderer the page is given restrained, from its first moments.
+// Keeps each renderer the page is given restrained, should one come from
+// elsewhere than the zygotes (a user's own switches for the engine may have
+// it so).
 void WatchRenderer(QWebEnginePage* page) {
   auto* watch = new QTimer(page);
   QObject::connect(watch, &QTimer::timeout, page, [page, bounded = qint64{0}]() mutable {
@@ -158,12 +223,99 @@ class DialogRefuser final : public QObject {
   }
 };
 
+// A page may start a drag (of a link, an image, its text), which the engine
+// runs in a loop of its own until the mouse button is released. After a quick
+// press, drag and release it starts only once the button is already up, and
+// takes the user's next click, on whatever part of the program, for its drop.
+// Nothing is dragged out of a pane: a drag is called off as soon as it is made
+// for anything inside `browser`. (A drag is made with a parent, which is told
+// of its child before the drag is whole; it is looked at once it is.)
+class DragCanceller final : public QObject {
+ public:
+  explicit DragCanceller(QObject* browser) : QObject(browser), browser_(browser) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ChildAdded && Inside(watched)) {
+      QTimer::singleShot(0, this, [child = QPointer<QObject>(static_cast<QChildEvent*>(event)->child())] {
+        if (qobject_cast<QDrag*>(child)) QDrag::cancel();
+      });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  bool Inside(const QObject* object) const {
+    for (; object; object = object->parent()) {
+      if (object == browser_) return true;
+    }
+    return false;
+  }
+
+  QObject* browser_;
+};
+
+// How far into the user's own network an address reaches, from the world at
+// large to this machine. A name is taken at its word, but for this machine's.
+enum class Reach { kPublic, kPrivate, kLoopback };
+
+Reach IPv4Reach(quint32 address) {
+  const auto in = [address](quint32 network, int bits) { return (address >> (32 - bits)) == (network >> (32 - bits)); };
+  // 0.0.0.0/8 reaches this machine too.
+  if (in(0x7F000000, 8) || in(0x00000000, 8)) return Reach::kLoopback;
+  const bool privateUse = in(0x0A000000, 8) || in(0xAC100000, 12) || in(0xC0A80000, 16);
+  const bool shared = in(0x64400000, 10);
+  const bool linkLocal = in(0xA9FE0000, 16);
+  return privateUse || shared || linkLocal ? Reach::kPrivate : Reach::kPublic;
+}
+
+Reach ReachOf(const QUrl& url) {
+  const QString host = url.host().toLower();
+  if (host == QLatin1String("localhost") || host.endsWith(QLatin1String(".localhost"))) return Reach::kLoopback;
+  const QHostAddress address(host);
+  if (address.isNull()) return Reach::kPublic;
+  bool v4 = false;
+  const quint32 ipv4 = address.toIPv4Address(&v4);  // IPv4-mapped IPv6 addresses too
+  if (v4) return IPv4Reach(ipv4);
+  if (address.isLoopback() || address == QHostAddress(QHostAddress::AnyIPv6)) return Reach::kLoopback;
+  if (address.isUniqueLocalUnicast() || address.isLinkLocal() || address.isSiteLocal()) return Reach::kPrivate;
+  return Reach::kPublic;
+}
+
+// A page may reach no address more private than its own, by any request:
+// a navigation of its own or of a frame, a form, a WebSocket, a subresource,
+// a redirect. A refused request fails as a refused scheme does: nothing
+// reaches the address, and the page stays.
+class ReachGuard final : public QWebEngineUrlRequestInterceptor {
+ public:
+  ReachGuard(Reach reach, QObject* parent) : QWebEngineUrlRequestInterceptor(parent), reach_(reach) {}
+
+  void interceptRequest(QWebEngineUrlRequestInfo& request) override {
+    if (ReachOf(request.requestUrl()) > reach_) request.block(true);
+  }
+
+ private:
+  Reach reach_;
+};
+
 class LockedPage final : public QWebEnginePage {
  public:
   using QWebEnginePage::QWebEnginePage;
 
+  // Loads `url`; the page may then reach no address more private than it.
+  void LoadGuarded(const QUrl& url) {
+    reach_ = ReachOf(url);
+    profile()->setUrlRequestInterceptor(new ReachGuard(reach_, profile()));
+    load(url);
+  }
+
  protected:
-  bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override { return IsWebPage(url); }
+  // A redirect of its own or of a frame is asked here, and not of the guard.
+  bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+    return IsWebPage(url) && ReachOf(url) <= reach_;
+  }
   QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
 
   // No dialog, ever: the page gets what a dialog closed at once gives, and
@@ -174,12 +326,24 @@ class LockedPage final : public QWebEnginePage {
   bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override { return false; }
   // A page's console is its own.
   void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override {}
+
+ private:
+  Reach reach_ = Reach::kPublic;
 };
 
 // A profile of one page: off the record, so nothing of it is kept once the
 // page and the profile are gone.
 QWebEngineProfile* CreatePageProfile(QObject* parent) {
-  auto* profile = new QWebEngineProfile(parent);
+  // The first one starts the engine's processes.
+  auto* profile = [parent] {
+    const QuietEngineStart quietly;
+    return new QWebEngineProfile(parent);
+  }();
+  static const bool zygotesRestrained = [] {
+    RestrainZygotes();
+    return true;
+  }();
+  (void)zygotesRestrained;
   profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
   profile->setPersistentStoragePath(ScratchFolder());
   profile->setCachePath(ScratchFolder());
@@ -196,6 +360,9 @@ QWebEngineProfile* CreatePageProfile(QObject* parent) {
   settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
   settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
   settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
+  // A page that fails leaves its pane blank, not showing the engine's own
+  // page in another language.
+  settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
 
   return profile;
 }
@@ -207,6 +374,7 @@ class WebEngineBrowser final : public EmbeddedBrowser {
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     view_->setAcceptDrops(false);
     view_->installEventFilter(new DialogRefuser(view_));
+    new DragCanceller(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
@@ -227,7 +395,7 @@ class WebEngineBrowser final : public EmbeddedBrowser {
     if (!IsWebPage(url)) return;
     url_ = url;
     gone_ = false;
-    ShowFreshPage()->load(url);
+    ShowFreshPage()->LoadGuarded(url);
   }
 
   void ReloadIfGone() override {
@@ -240,9 +408,10 @@ class WebEngineBrowser final : public EmbeddedBrowser {
     QWebEnginePage* page = nullptr;
   };
 
-  QWebEnginePage* ShowFreshPage() {
+  LockedPage* ShowFreshPage() {
     QWebEngineProfile* profile = CreatePageProfile(this);
     auto* page = new LockedPage(profile, this);
+    page->setAudioMuted(true);  // it plays, and no one hears it
     WatchRenderer(page);
     // No credentials and no certificate are ever given: the request goes on as refused.
     connect(page, &QWebEnginePage::authenticationRequired, page,
@@ -295,3 +464,5 @@ extern "C" Q_DECL_EXPORT void taliven_prepare_window(QWidget* window) {
   hint->setGeometry(0, 0, 1, 1);
   hint->hide();
 }
+
+extern "C" Q_DECL_EXPORT void taliven_remove_engine_files() { QDir(taliven::ScratchFolder()).removeRecursively(); }

@@ -4,10 +4,13 @@
 #include <QDir>
 #include <QLibrary>
 #include <QVBoxLayout>
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "embedded_browser.h"
 #include "error_guard.h"
+#include "quiet_engine_start.h"
 
 namespace taliven {
 namespace {
@@ -15,7 +18,11 @@ namespace {
 struct WebEngineModule {
   CreateEmbeddedBrowserFunction createBrowser;
   PrepareWindowFunction prepareWindow;
+  RemoveEngineFilesFunction removeFiles;
 };
+
+// The module, once it is loaded.
+const WebEngineModule* loadedModule = nullptr;
 
 // The module sits beside the program in a build tree, and in the library
 // folder once installed.
@@ -25,19 +32,29 @@ const WebEngineModule& LoadWebEngineModule() {
     QString errors;
     for (const QString& dir : {programDir.path(), programDir.filePath(QStringLiteral(TALIVEN_MODULE_DIR_FROM_BIN))}) {
       QLibrary library(QDir(dir).filePath(QStringLiteral("taliven_webengine")));
+      const QuietEngineStart quietly;  // loading it loads the engine
       const auto create =
           reinterpret_cast<CreateEmbeddedBrowserFunction>(library.resolve(kCreateEmbeddedBrowserSymbol));
       const auto prepare = reinterpret_cast<PrepareWindowFunction>(library.resolve(kPrepareWindowSymbol));
-      if (create && prepare) return WebEngineModule{create, prepare};
+      const auto remove = reinterpret_cast<RemoveEngineFilesFunction>(library.resolve(kRemoveEngineFilesSymbol));
+      if (create && prepare && remove) return WebEngineModule{create, prepare, remove};
       errors += QStringLiteral("\n") + library.errorString();
     }
     throw std::runtime_error(ErrorMessage("网页广告栏无法启动它的浏览组件。",
                                           "the web pane cannot start its browser:" + errors.toStdString()));
   }();
+  loadedModule = &module;
   return module;
 }
 
 }  // namespace
+
+void EndAtOnceIfTheWebEngineRan(int status) {
+  if (!loadedModule) return;
+  loadedModule->removeFiles();
+  std::fflush(nullptr);
+  std::_Exit(status);
+}
 
 QUrl WebPageUrl(const QString& text) {
   const QUrl url = QUrl::fromUserInput(text);

@@ -10,6 +10,12 @@ namespace taliven {
 
 class EmbeddedBrowser;
 
+// Once the web engine has been loaded, ends the program with `status` at
+// once, its files removed: as the application object goes, the engine would
+// wait for whatever drawing a page left it, however long that takes. Returns
+// when the engine was never loaded. Call it when the program is done.
+void EndAtOnceIfTheWebEngineRan(int status);
+
 // The page a schedule's URL text names, read as a browser's address bar
 // reads it ("www.example.com/a.htm" is http://www.example.com/a.htm), or an
 // empty URL when that is not an http or https page: a pane shows nothing else.

@@ -1,8 +1,10 @@
 // What hostile pages cost the machine, on the real web engine loaded as the
 // program loads it: the priority of a busy page's renderer, how long that
 // renderer lives on once the tick has replaced its page, and the program's
-// own memory before, during and after a page that stores 512 MB. Prints one
-// JSON object. Run on an X display (bench/run_all.sh starts one).
+// own memory before, during and after a page that stores 512 MB, and its CPU
+// and memory while a page as heavy to draw as an ad can make it shows and
+// once it is replaced. Prints one JSON object. Run on an X display
+// (bench/run_all.sh starts one).
 // usage: hostile_pages [RUNS]
 #include <httplib.h>
 #include <sys/resource.h>
@@ -39,10 +41,37 @@ double ResidentMb() {
   return 0;
 }
 
+// The CPU time the program has used so far, in seconds.
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The share of a core the program uses over the next `ms` milliseconds, in %.
+double CpuPercentOver(int ms) {
+  const double before = CpuSeconds();
+  QElapsedTimer clock;
+  clock.start();
+  QTest::qWait(ms);
+  return (CpuSeconds() - before) * 100'000 / static_cast<double>(clock.elapsed());
+}
+
+// A file's text.
+std::string Text(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read %s", qPrintable(path));
+  return file.readAll().toStdString();
+}
+
 // The pages, on a loopback server of their own.
 class Pages {
  public:
   Pages() {
+    server_.Get("/heavy", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(Text(QStringLiteral(TALIVEN_HEAVY_PAGE)), "text/html");
+    });
     server_.Get("/busy", [](const httplib::Request&, httplib::Response& res) {
       res.set_content("<!DOCTYPE html><title>busy</title><script>setTimeout(() => { for (;;) {} }, 100);</script>",
                       "text/html");
@@ -172,9 +201,25 @@ int main(int argc, char** argv) {
   QTest::qWait(5000);
   const double after = ResidentMb();
 
+  // The program's own CPU and memory around a page as heavy to draw as an
+  // ad can make it.
+  const double heavyBefore = ResidentMb();
+  const double idleCpu = CpuPercentOver(5000);
+  if (!browser.Show(pages.Url("/heavy"), QStringLiteral("heavy"))) qFatal("the heavy page did not show");
+  QTest::qWait(2000);
+  const double heavyCpu = CpuPercentOver(10'000);
+  const double heavyRss = ResidentMb();
+  browser.Show(pages.Url("/plain"), QStringLiteral("plain"));
+  const double afterHeavyFirstSecondCpu = CpuPercentOver(1000);
+  const double afterHeavyCpu = CpuPercentOver(9000);
+  const double afterHeavyRss = ResidentMb();
+
   std::printf(
       "{\"runs\":%d,\"renderer_nice\":%.0f,\"busy_renderer_lifetime_ms\":%.0f,"
-      "\"rss_before_mb\":%.1f,\"rss_with_hoard_mb\":%.1f,\"rss_after_mb\":%.1f}\n",
-      runs, Median(nices), Median(lifetimesMs), before, during, after);
+      "\"rss_before_mb\":%.1f,\"rss_with_hoard_mb\":%.1f,\"rss_after_mb\":%.1f,"
+      "\"idle_cpu_percent\":%.1f,\"rss_before_heavy_mb\":%.1f,\"heavy_cpu_percent\":%.1f,\"rss_with_heavy_mb\":%.1f,"
+      "\"after_heavy_first_second_cpu_percent\":%.1f,\"after_heavy_cpu_percent\":%.1f,\"rss_after_heavy_mb\":%.1f}\n",
+      runs, Median(nices), Median(lifetimesMs), before, during, after, idleCpu, heavyBefore, heavyCpu, heavyRss,
+      afterHeavyFirstSecondCpu, afterHeavyCpu, afterHeavyRss);
   return 0;
 }

@@ -194,8 +194,10 @@ def hostile_section(figures):
     return [
         "## Hostile pages in the web panes (`hostile_pages`, real engine, Xvfb)",
         "",
-        f"A page that spins in a loop for ever, and one that stores 512 MB in its database; medians of "
-        f"{figures['runs']} runs.",
+        f"A page that spins in a loop for ever, and one that stores 512 MB in its database (medians of "
+        f"{figures['runs']} runs); then, once, a page as heavy to draw as an ad can make it "
+        f"(`tests/e2e/pages/heavy.html`: 2,000 animated boxes with gradients, wide shadows and filters), "
+        f"with the program's own CPU (a share of one core) and memory while it shows and once it is replaced.",
         "",
         "| what | figure |",
         "|---|---|",
@@ -204,6 +206,14 @@ def hostile_section(figures):
         f"| the program's resident memory with a plain page shown | {figures['rss_before_mb']:.0f} MB |",
         f"| the same while the storing page shows, 512 MB stored | {figures['rss_with_hoard_mb']:.0f} MB |",
         f"| the same 5 s after that page was replaced | {figures['rss_after_mb']:.0f} MB |",
+        f"| the program's CPU with a plain page shown, over 5 s | {figures['idle_cpu_percent']:.1f} % |",
+        f"| the same while the heavy page shows, over 10 s | {figures['heavy_cpu_percent']:.1f} % |",
+        f"| the same in the first second after it was replaced | "
+        f"{figures['after_heavy_first_second_cpu_percent']:.1f} % |",
+        f"| the same over the 9 s after that | {figures['after_heavy_cpu_percent']:.1f} % |",
+        f"| the program's resident memory before the heavy page | {figures['rss_before_heavy_mb']:.0f} MB |",
+        f"| the same after it showed for 12 s | {figures['rss_with_heavy_mb']:.0f} MB |",
+        f"| the same 10 s after it was replaced | {figures['rss_after_heavy_mb']:.0f} MB |",
         "",
     ]
 

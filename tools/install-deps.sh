@@ -30,6 +30,8 @@ packages=(
   dbus-x11 openssl
   # what a screen reader is told: the accessibility tree read over AT-SPI (tests/e2e/accessible_links.sh)
   at-spi2-core python3-pyatspi
+  # network namespaces, for a page served from a public address in the hostile-pages test
+  iproute2
   # the leak check of a whole session (tests/e2e/leak_check.sh)
   valgrind
   # the package and its manual pages: lintian on the .deb, groff -ww on the pages
