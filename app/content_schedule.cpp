@@ -138,6 +138,7 @@ RemoteContent FetchRemoteContent(HttpClient& scheduleClient, HttpClient& flagsCl
   RemoteContent content;
   try {
     content.schedule = scheduleClient.Get(scheduleUrl, timeLeft());
+    content.serverAddress = scheduleClient.PeerAddress();
     content.centreOn = FlagAt(flagsClient.Get(flagsUrl, timeLeft()), 0);
     content.bannerOn = FlagAt(flagsClient.Get(flagsUrl, timeLeft()), 1);
   } catch (...) {

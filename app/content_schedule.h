@@ -97,6 +97,7 @@ std::string QuotedForReport(std::string_view text);
 // conversion failed; the schedule is kept when its own fetch succeeded.
 struct RemoteContent {
   GbkText schedule;
+  std::string serverAddress;  // the address the schedule came from, once it did
   int centreOn = 0;
   int bannerOn = 0;
 };

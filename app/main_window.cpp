@@ -306,6 +306,7 @@ QWidget* TFrmmain::createStatusBar() {
 void TFrmmain::FormCreate() {
   const RemoteContent content = FetchRemoteContent(*services_.scheduleHttp, *services_.flagsHttp, services_.serverUrl);
   Memo1 = Schedule(content.schedule);
+  serverReach_ = HostReach(content.serverAddress);
   FCentreOn = content.centreOn;
   FBannerOn = content.bannerOn;
   FBannerIndex = 0;
@@ -337,14 +338,23 @@ void TFrmmain::Timer1Timer() { TickPane(kBannerPane, EmbeddedWB2, Timer1, FBanne
 
 void TFrmmain::Timer2Timer() { TickPane(kCentrePane, EmbeddedWB1, Timer2, FCentreIndex, FCentreOn); }
 
-// A line that names no web page is passed over, as a line of neither pane
-// is: the user could do nothing about the vendor's line, so it is written
-// to standard error, once, rather than reported.
+// A line that names no web page, or one on an address more private than the
+// vendor server's own (this machine, the user's network), is passed over, as
+// a line of neither pane is: the user could do nothing about the vendor's
+// line, so it is written to standard error, once, rather than reported.
 bool TFrmmain::CanShowLine(int line, const GbkText& url) {
   if (refusedLines_.contains(line)) return false;
-  if (!WebPageUrl(FromGbk(url)).isEmpty()) return true;
+  const QUrl page = WebPageUrl(FromGbk(url));
+  const char* why = nullptr;
+  if (page.isEmpty()) {
+    why = "names no http or https page";
+  } else if (HostReach(page.host(QUrl::FullyEncoded).toStdString()) > serverReach_) {
+    why = "names an address more private than the server's own";
+  } else {
+    return true;
+  }
   refusedLines_.insert(line);
-  std::fprintf(stderr, "taliven: schedule line %d names no http or https page, and is skipped: %s\n", line + 1,
+  std::fprintf(stderr, "taliven: schedule line %d %s, and is skipped: %s\n", line + 1, why,
                QuotedForReport(url).c_str());
   return false;
 }

@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "address_reach.h"
 #include "browser_launcher.h"
 #include "content_schedule.h"
 #include "http_client.h"
@@ -102,7 +103,9 @@ class TFrmmain : public QWidget {
   SvgPicture* Image15 = nullptr;
   QTimer* Timer1 = nullptr;
   QTimer* Timer2 = nullptr;
-  std::set<int> refusedLines_;  // schedule lines naming no web page, told once
+  std::set<int> refusedLines_;  // schedule lines naming no page a pane may show, told once
+  // The schedule names no page more private than the server it came from.
+  AddressReach serverReach_ = AddressReach::kPublic;
 };
 
 extern TFrmmain* Frmmain;

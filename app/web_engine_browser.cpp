@@ -24,7 +24,6 @@
 #include <QDir>
 #include <QDrag>
 #include <QFile>
-#include <QHostAddress>
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QQuickWidget>
@@ -40,6 +39,7 @@
 #include <QWebEngineView>
 #include <utility>
 
+#include "address_reach.h"
 #include "embedded_browser.h"
 #include "quiet_engine_start.h"
 
@@ -257,32 +257,9 @@ class DragCanceller final : public QObject {
   QObject* browser_;
 };
 
-// How far into the user's own network an address reaches, from the world at
-// large to this machine. A name is taken at its word, but for this machine's.
-enum class Reach { kPublic, kPrivate, kLoopback };
-
-Reach IPv4Reach(quint32 address) {
-  const auto in = [address](quint32 network, int bits) { return (address >> (32 - bits)) == (network >> (32 - bits)); };
-  // 0.0.0.0/8 reaches this machine too.
-  if (in(0x7F000000, 8) || in(0x00000000, 8)) return Reach::kLoopback;
-  const bool privateUse = in(0x0A000000, 8) || in(0xAC100000, 12) || in(0xC0A80000, 16);
-  const bool shared = in(0x64400000, 10);
-  const bool linkLocal = in(0xA9FE0000, 16);
-  return privateUse || shared || linkLocal ? Reach::kPrivate : Reach::kPublic;
-}
-
-Reach ReachOf(const QUrl& url) {
-  const QString host = url.host().toLower();
-  if (host == QLatin1String("localhost") || host.endsWith(QLatin1String(".localhost"))) return Reach::kLoopback;
-  const QHostAddress address(host);
-  if (address.isNull()) return Reach::kPublic;
-  bool v4 = false;
-  const quint32 ipv4 = address.toIPv4Address(&v4);  // IPv4-mapped IPv6 addresses too
-  if (v4) return IPv4Reach(ipv4);
-  if (address.isLoopback() || address == QHostAddress(QHostAddress::AnyIPv6)) return Reach::kLoopback;
-  if (address.isUniqueLocalUnicast() || address.isLinkLocal() || address.isSiteLocal()) return Reach::kPrivate;
-  return Reach::kPublic;
-}
+// How far into the user's own network a URL's host reaches, as written; the
+// engine hands the guard its URLs with their hosts in the usual form.
+AddressReach ReachOf(const QUrl& url) { return HostReach(url.host(QUrl::FullyEncoded).toStdString()); }
 
 // A page may reach no address more private than its own, by any request:
 // a navigation of its own or of a frame, a form, a WebSocket, a subresource,
@@ -290,14 +267,14 @@ Reach ReachOf(const QUrl& url) {
 // reaches the address, and the page stays.
 class ReachGuard final : public QWebEngineUrlRequestInterceptor {
  public:
-  ReachGuard(Reach reach, QObject* parent) : QWebEngineUrlRequestInterceptor(parent), reach_(reach) {}
+  ReachGuard(AddressReach reach, QObject* parent) : QWebEngineUrlRequestInterceptor(parent), reach_(reach) {}
 
   void interceptRequest(QWebEngineUrlRequestInfo& request) override {
     if (ReachOf(request.requestUrl()) > reach_) request.block(true);
   }
 
  private:
-  Reach reach_;
+  AddressReach reach_;
 };
 
 class LockedPage final : public QWebEnginePage {
@@ -328,7 +305,7 @@ class LockedPage final : public QWebEnginePage {
   void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override {}
 
  private:
-  Reach reach_ = Reach::kPublic;
+  AddressReach reach_ = AddressReach::kPublic;
 };
 
 // A profile of one page: off the record, so nothing of it is kept once the

@@ -82,6 +82,9 @@ struct CurlHttpClient::Session {
   std::optional<std::string> location;
   bool headEnded = false;
 
+  // Where the last request that succeeded went.
+  std::string peerAddress;
+
   void StartRequest() {
     body.clear();
     bodyTooLarge = false;
@@ -185,7 +188,11 @@ GbkText CurlHttpClient::Get(const std::string& url, std::int64_t timeLimitMs) {
     throw failure("the server answered with status " + std::to_string(session.status));
   }
   if (session.location) throw failure("the server redirects to \"" + *session.location + "\"");
+  const char* peer = nullptr;
+  session.peerAddress = curl_easy_getinfo(easy, CURLINFO_PRIMARY_IP, &peer) == CURLE_OK && peer ? peer : "";
   return std::move(session.body);
 }
+
+std::string CurlHttpClient::PeerAddress() const { return session_->peerAddress; }
 
 }  // namespace taliven

@@ -29,6 +29,10 @@ class HttpClient {
   // milliseconds; a request given no time fails before anything is sent.
   // (No <chrono> here: sources compiled for GBK literals include this.)
   virtual GbkText Get(const std::string& url, std::int64_t timeLimitMs) = 0;
+
+  // The address the last request that succeeded reached ("192.0.2.7",
+  // "::1"); empty before one did.
+  virtual std::string PeerAddress() const = 0;
 };
 
 // The fetches block the GUI thread before the main window shows, so a body
@@ -43,6 +47,7 @@ class CurlHttpClient final : public HttpClient {
   CurlHttpClient& operator=(const CurlHttpClient&) = delete;
 
   GbkText Get(const std::string& url, std::int64_t timeLimitMs) override;
+  std::string PeerAddress() const override;
 
  private:
   struct Session;

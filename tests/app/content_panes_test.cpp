@@ -145,6 +145,65 @@ TEST(ContentPanes, LinesNamingNoWebPageAreSkippedInTheSameTickAndToldOnce) {
                   }));
 }
 
+// The centre pane's pages by where they are, and where the vendor server is:
+// a line may name no address more private than the server's own.
+TEST(ContentPanes, LinesNamingAnAddressMorePrivateThanTheServersAreSkippedAndToldOnce) {
+  const GbkText schedule =
+      "0>5>http://127.0.0.1:8080/admin\r\n"
+      "0>5>http://ads.example.com/1\r\n"
+      "0>5>http://192.168.1.1/setup.cgi\r\n"
+      "0>5>http://localhost/\r\n"
+      "0>5>http://[::1]/\r\n"
+      "0>5>http://100.64.0.1/\r\n"
+      "0>5>http://203.0.113.5/2\r\n"
+      "0>5>http://0x7f000001/\r\n";
+  const QString publicPages[] = {"http://ads.example.com/1", "http://203.0.113.5/2"};
+  const QString privatePages[] = {"http://192.168.1.1/setup.cgi", "http://100.64.0.1/"};
+  const QString loopbackPages[] = {"http://127.0.0.1:8080/admin", "http://localhost/", "http://[::1]/",
+                                   "http://127.0.0.1/"};  // 0x7f000001, as the pane is given it
+  struct Case {
+    const char* serverAddress;
+    QStringList shown;
+    int told;
+  };
+  const Case cases[] = {
+      {"203.0.113.9", QStringList(std::begin(publicPages), std::end(publicPages)), 6},
+      {"2001:db8::9", QStringList(std::begin(publicPages), std::end(publicPages)), 6},
+      {"", QStringList(std::begin(publicPages), std::end(publicPages)), 6},  // where it was is unknown
+      {"192.168.1.20",
+       QStringList(std::begin(publicPages), std::end(publicPages)) +
+           QStringList(std::begin(privatePages), std::end(privatePages)),
+       4},
+      {"127.0.0.1",
+       QStringList(std::begin(publicPages), std::end(publicPages)) +
+           QStringList(std::begin(privatePages), std::end(privatePages)) +
+           QStringList(std::begin(loopbackPages), std::end(loopbackPages)),
+       0},
+  };
+  for (const Case& c : cases) {
+    MainWindowDoubles doubles;
+    MainWindowServices services = TestServices(doubles, schedule, "10", "10");
+    doubles.scheduleHttp->peerAddress = c.serverAddress;
+    TFrmmain frame(std::move(services));
+    ::testing::internal::CaptureStderr();
+    for (int tick = 0; tick < 16; ++tick) frame.Timer2Timer();
+    const QStringList told =
+        QString::fromStdString(::testing::internal::GetCapturedStderr()).split('\n', Qt::SkipEmptyParts);
+
+    QStringList shown = frame.findChild<RecordingPane*>("EmbeddedWB1")->navigated;
+    shown.removeDuplicates();
+    QStringList expected = c.shown;
+    shown.sort();
+    expected.sort();
+    EXPECT_EQ(shown.join(' ').toStdString(), expected.join(' ').toStdString()) << c.serverAddress;
+    EXPECT_EQ(told.size(), c.told) << c.serverAddress << told.join('\n').toStdString();
+    for (const QString& line : told) {
+      EXPECT_TRUE(line.contains("names an address more private than the server's own, and is skipped: '"))
+          << line.toStdString();
+    }
+  }
+}
+
 TEST(ContentPanes, ABadSecondsFieldIsReportedOnEveryTickAndTheIndexStays) {
   taliven::testing::RecordingReporter reporter;
   Window window("1>5 >http://banner/bad\r\n", "11", "11");

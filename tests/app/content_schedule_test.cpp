@@ -41,6 +41,7 @@ class ScriptedClient final : public HttpClient {
     }
     return *answers_[urls.size() - 1];
   }
+  std::string PeerAddress() const override { return "192.0.2.7"; }
 
   std::vector<std::string> urls;
   std::vector<std::int64_t> limits;

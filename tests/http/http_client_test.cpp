@@ -199,6 +199,22 @@ TEST(CurlHttpClient, ReadsHeadsEndedByCrLfOrByABareLf) {
   }
 }
 
+// The schedule may name no address more private than the server's own.
+TEST(CurlHttpClient, TellsTheAddressItsLastSuccessfulRequestReached) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/", [](const httplib::Request&, httplib::Response& res) { res.set_content("home", "text/html"); });
+  });
+  RefusingPort refusing;
+  CurlHttpClient client;
+  EXPECT_EQ(client.PeerAddress(), "");
+  FailureOf(client, server.Url("/missing"));
+  EXPECT_EQ(client.PeerAddress(), "") << "a refused response tells no address";
+  client.Get(server.Url("/"), kPlenty.count());
+  EXPECT_EQ(client.PeerAddress(), "127.0.0.1");
+  FailureOf(client, refusing.Url("/"));
+  EXPECT_EQ(client.PeerAddress(), "127.0.0.1") << "still the last successful request's";
+}
+
 TEST(CurlHttpClient, ARefusedResponseLeavesTheClientUsable) {
   LocalHttpServer server([](httplib::Server& s) {
     s.Get("/moved", [](const httplib::Request&, httplib::Response& res) {

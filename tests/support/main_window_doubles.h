@@ -26,7 +26,10 @@ class ScriptedHttp final : public HttpClient {
     if (i >= answers_.size() || !answers_[i]) throw HttpError("GET " + url + ": unreachable");
     return *answers_[i];
   }
+  // The scripted server stands on this machine, as the tests' servers do.
+  std::string PeerAddress() const override { return peerAddress; }
   std::vector<std::string> requested;
+  std::string peerAddress = "127.0.0.1";
 
  private:
   std::vector<std::optional<GbkText>> answers_;
