@@ -33,6 +33,8 @@
 #include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestInterceptor>
@@ -185,9 +187,23 @@ constexpr int kRendererWatchMs = 100;
 // Keeps each renderer the page is given restrained, should one come from
 // elsewhere than the zygotes (a user's own switches for the engine may have
 // it so).
+// The engine composites every page in this process, on a thread of its own:
+// what a page costs to draw falls there. That thread yields to everything
+// else the user runs, as the renderers do. It is started with the first page.
+void LowerCompositorPriority() {
+  static bool lowered = false;
+  if (lowered) return;
+  for (const QString& thread : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    QFile name(QStringLiteral("/proc/self/task/%1/comm").arg(thread));
+    if (!name.open(QIODevice::ReadOnly) || !name.readAll().startsWith("VizCompositor")) continue;
+    lowered = setpriority(PRIO_PROCESS, static_cast<id_t>(thread.toLongLong()), kRendererNice) == 0;
+  }
+}
+
 void WatchRenderer(QWebEnginePage* page) {
   auto* watch = new QTimer(page);
   QObject::connect(watch, &QTimer::timeout, page, [page, bounded = qint64{0}]() mutable {
+    LowerCompositorPriority();
     const qint64 pid = page->renderProcessPid();
     if (pid <= 0) return;
     if (pid != bounded) BoundMemory(bounded = pid);
@@ -308,6 +324,47 @@ class LockedPage final : public QWebEnginePage {
   AddressReach reach_ = AddressReach::kPublic;
 };
 
+// A page's console is its own, and each message it writes would still cross
+// to the program's process to be dropped there: a page that writes without end
+// would keep the program busy. So the console's methods do nothing, in every
+// frame, before the page's own scripts run, and an error the page leaves
+// uncaught is not written to it either.
+QWebEngineScript QuietConsoleScript() {
+  QWebEngineScript script;
+  script.setName(QStringLiteral("quiet-console"));
+  script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+  script.setWorldId(QWebEngineScript::MainWorld);
+  script.setRunsOnSubFrames(true);
+  // A frame the page makes gets this script only once the page's current
+  // task is done, so its window is quietened as the page reaches for it.
+  script.setSourceCode(QStringLiteral(R"((() => {
+  const quiet = () => {};
+  const quieten = (window) => {
+    for (const name of Object.getOwnPropertyNames(window.console)) {
+      if (typeof window.console[name] !== 'function') continue;
+      try { Object.defineProperty(window.console, name, { value: quiet, writable: false, configurable: false }); } catch (e) {}
+    }
+  };
+  quieten(window);
+  for (const element of [HTMLIFrameElement, HTMLFrameElement, HTMLObjectElement]) {
+    for (const property of ['contentWindow', 'contentDocument']) {
+      const own = Object.getOwnPropertyDescriptor(element.prototype, property);
+      if (!own || !own.get) continue;
+      Object.defineProperty(element.prototype, property, { configurable: false, enumerable: own.enumerable, get() {
+        const value = own.get.call(this);
+        const window = value && (value.defaultView || value);
+        try { if (window && window.console) quieten(window); } catch (e) {}
+        return value;
+      } });
+    }
+  }
+  const unsaid = (event) => event.preventDefault();
+  window.addEventListener('error', unsaid, true);
+  window.addEventListener('unhandledrejection', unsaid, true);
+})();)"));
+  return script;
+}
+
 // A profile of one page: off the record, so nothing of it is kept once the
 // page and the profile are gone.
 QWebEngineProfile* CreatePageProfile(QObject* parent) {
@@ -340,6 +397,7 @@ QWebEngineProfile* CreatePageProfile(QObject* parent) {
   // A page that fails leaves its pane blank, not showing the engine's own
   // page in another language.
   settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+  profile->scripts()->insert(QuietConsoleScript());
 
   return profile;
 }

@@ -76,6 +76,24 @@ class Pages {
       res.set_content("<!DOCTYPE html><title>busy</title><script>setTimeout(() => { for (;;) {} }, 100);</script>",
                       "text/html");
     });
+    // Console lines without end: from the page, from a frame of its own,
+    // and as errors it leaves uncaught; then the same from a worker.
+    server_.Get("/console", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(
+          "<!DOCTYPE html><title>console</title><script>const line = 'x'.repeat(200);"
+          "const frame = document.createElement('iframe'); document.documentElement.appendChild(frame);"
+          "const talk = () => { for (let i = 0; i < 500; i++) { console.log(line + i);"
+          " frame.contentWindow.console.error(line); } setTimeout(() => { throw new Error(line); }, 0);"
+          " setTimeout(talk, 0); }; talk();</script>",
+          "text/html");
+    });
+    server_.Get("/console-worker", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(
+          "<!DOCTYPE html><title>console-worker</title><script>new Worker(URL.createObjectURL(new Blob(["
+          "\"const line = 'x'.repeat(200); const talk = () => { for (let i = 0; i < 500; i++) console.log(line + i);"
+          " setTimeout(talk, 0); }; talk();\"])));</script>",
+          "text/html");
+    });
     server_.Get("/plain", [](const httplib::Request&, httplib::Response& res) {
       res.set_content("<!DOCTYPE html><title>plain</title><p>plain</p>", "text/html");
     });
@@ -201,6 +219,15 @@ int main(int argc, char** argv) {
   QTest::qWait(5000);
   const double after = ResidentMb();
 
+  // The program's own CPU while a page writes to its console without end.
+  if (!browser.Show(pages.Url("/console"), QStringLiteral("console"))) qFatal("the console page did not show");
+  const double consoleCpu = CpuPercentOver(5000);
+  if (!browser.Show(pages.Url("/console-worker"), QStringLiteral("console-worker")))
+    qFatal("the worker's console page did not show");
+  const double workerConsoleCpu = CpuPercentOver(5000);
+  browser.Show(pages.Url("/plain"), QStringLiteral("plain"));
+  QTest::qWait(1000);
+
   // The program's own CPU and memory around a page as heavy to draw as an
   // ad can make it.
   const double heavyBefore = ResidentMb();
@@ -217,9 +244,10 @@ int main(int argc, char** argv) {
   std::printf(
       "{\"runs\":%d,\"renderer_nice\":%.0f,\"busy_renderer_lifetime_ms\":%.0f,"
       "\"rss_before_mb\":%.1f,\"rss_with_hoard_mb\":%.1f,\"rss_after_mb\":%.1f,"
+      "\"console_cpu_percent\":%.1f,\"worker_console_cpu_percent\":%.1f,"
       "\"idle_cpu_percent\":%.1f,\"rss_before_heavy_mb\":%.1f,\"heavy_cpu_percent\":%.1f,\"rss_with_heavy_mb\":%.1f,"
       "\"after_heavy_first_second_cpu_percent\":%.1f,\"after_heavy_cpu_percent\":%.1f,\"rss_after_heavy_mb\":%.1f}\n",
-      runs, Median(nices), Median(lifetimesMs), before, during, after, idleCpu, heavyBefore, heavyCpu, heavyRss,
-      afterHeavyFirstSecondCpu, afterHeavyCpu, afterHeavyRss);
+      runs, Median(nices), Median(lifetimesMs), before, during, after, consoleCpu, workerConsoleCpu, idleCpu,
+      heavyBefore, heavyCpu, heavyRss, afterHeavyFirstSecondCpu, afterHeavyCpu, afterHeavyRss);
   return 0;
 }

@@ -206,6 +206,9 @@ def hostile_section(figures):
         f"| the program's resident memory with a plain page shown | {figures['rss_before_mb']:.0f} MB |",
         f"| the same while the storing page shows, 512 MB stored | {figures['rss_with_hoard_mb']:.0f} MB |",
         f"| the same 5 s after that page was replaced | {figures['rss_after_mb']:.0f} MB |",
+        f"| the program's CPU while a page writes to its console without end (page, frame, uncaught "
+        f"errors), over 5 s | {figures['console_cpu_percent']:.1f} % |",
+        f"| the same from a worker of the page | {figures['worker_console_cpu_percent']:.1f} % |",
         f"| the program's CPU with a plain page shown, over 5 s | {figures['idle_cpu_percent']:.1f} % |",
         f"| the same while the heavy page shows, over 10 s | {figures['heavy_cpu_percent']:.1f} % |",
         f"| the same in the first second after it was replaced | "

@@ -25,8 +25,8 @@ AddressReach IPv4Reach(std::uint32_t address) {
 AddressReach IPv6Reach(const in6_addr& address) {
   const unsigned char* bytes = address.s6_addr;
   if (IN6_IS_ADDR_V4MAPPED(&address)) {
-    return IPv4Reach(std::uint32_t{bytes[12]} << 24 | std::uint32_t{bytes[13]} << 16 |
-                     std::uint32_t{bytes[14]} << 8 | bytes[15]);
+    return IPv4Reach(std::uint32_t{bytes[12]} << 24 | std::uint32_t{bytes[13]} << 16 | std::uint32_t{bytes[14]} << 8 |
+                     bytes[15]);
   }
   if (IN6_IS_ADDR_LOOPBACK(&address) || IN6_IS_ADDR_UNSPECIFIED(&address)) return AddressReach::kLoopback;
   const bool uniqueLocal = (bytes[0] & 0xFE) == 0xFC;
@@ -39,9 +39,8 @@ AddressReach IPv6Reach(const in6_addr& address) {
 bool IsLocalhostName(std::string name) {
   std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
   constexpr std::string_view kLocalhost = "localhost";
-  return name == kLocalhost ||
-         (name.size() > kLocalhost.size() && name.ends_with(kLocalhost) &&
-          name[name.size() - kLocalhost.size() - 1] == '.');
+  return name == kLocalhost || (name.size() > kLocalhost.size() && name.ends_with(kLocalhost) &&
+                                name[name.size() - kLocalhost.size() - 1] == '.');
 }
 
 }  // namespace

@@ -591,6 +591,33 @@ TEST(HostilePage, AFrozenPageIsReplacedAtTheTickAndItsRendererEnds) {
   EXPECT_LT(sinceTick.elapsed(), 1500);
 }
 
+// What a page costs to draw falls on the engine's compositor, a thread of the
+// program's own: it runs at the lowest priority too, so that the user's other
+// programs go first.
+TEST(HostilePage, TheCompositorThreadYieldsToEverythingElse) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/page", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content("<!DOCTYPE html><title>page</title><p>page</p>", "text/html");
+    });
+  });
+  Browser browser;
+  ASSERT_TRUE(browser.Load(QUrl(QString::fromStdString(server.Url("/page")))));
+  QStringList compositors;
+  const auto lowered = [&] {
+    compositors.clear();
+    bool allLowered = true;
+    for (const QString& thread : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+      QFile name(QStringLiteral("/proc/self/task/%1/comm").arg(thread));
+      if (!name.open(QIODevice::ReadOnly) || !name.readAll().startsWith("VizCompositor")) continue;
+      compositors.append(thread);
+      errno = 0;
+      allLowered = allLowered && getpriority(PRIO_PROCESS, thread.toUInt()) == 19;
+    }
+    return !compositors.isEmpty() && allLowered;
+  };
+  EXPECT_TRUE(WaitFor(lowered, 2000)) << "compositor threads: " << compositors.join(' ').toStdString();
+}
+
 // A page that fills its renderer's memory kills only its renderer, and the
 // pane shows its page again at its next tick instead of staying blank.
 TEST(HostilePage, APageThatExhaustsItsMemoryIsShownAgainAtTheNextTick) {
@@ -655,6 +682,35 @@ TEST(HostilePage, ItsConsoleNeverReachesTheProgramsOutput) {
   EXPECT_TRUE(Saw(server, QStringLiteral("/done")));
   const QByteArray output = QFile(captured.fileName()).open(QIODevice::ReadOnly) ? captured.readAll() : QByteArray();
   EXPECT_LT(captured.size(), 2048) << "40,000 console lines of 1,000 characters reached standard error";
+}
+
+// Nor does it cross to the program's process to be dropped there, where a
+// page that writes without end would keep the program busy: before the page's
+// first script, in the page and in a frame it makes (at once, and once the
+// frame has its own scripts), the console's methods are no longer the
+// engine's, and the page cannot put them back.
+TEST(HostilePage, ItsConsoleIsInertInEveryFrameFromItsFirstScript) {
+  LocalHttpServer server([](httplib::Server& s) {
+    s.Get("/console", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(
+          "<!DOCTYPE html><title>console</title><script>"
+          "const engines = (c) => ['log', 'error', 'warn', 'info', 'debug', 'table', 'dir', 'trace']"
+          " .filter((name) => String(c[name]).includes('[native code]')).join(',');"
+          "const main = engines(console);"
+          "delete console.log; console.error = console.constructor.prototype.error;"
+          "const restored = engines(console);"
+          "const frame = document.createElement('iframe'); document.documentElement.appendChild(frame);"
+          "const atOnce = engines(frame.contentWindow.console);"
+          "setTimeout(() => { new Image().src = '/report/main:' + main + '/restored:' + restored + '/frame:' + atOnce"
+          " + '/later:' + engines(frame.contentWindow.console); }, 100);"
+          "</script>",
+          "text/html");
+    });
+  });
+  Browser browser;
+  browser.Get().Load(QUrl(QString::fromStdString(server.Url("/console"))));
+  WaitFor([&] { return !PathsSeen(server).filter("/report").isEmpty(); });
+  EXPECT_EQ(PathsSeen(server).filter("/report").join(' ').toStdString(), "/report/main:/restored:/frame:/later:");
 }
 
 // A TLS server on a free port, with a fresh self-signed certificate, run by
