@@ -195,7 +195,8 @@ def hostile_section(figures):
         "## Hostile pages in the web panes (`hostile_pages`, real engine, Xvfb)",
         "",
         f"A page that spins in a loop for ever, and one that stores 512 MB in its database (medians of "
-        f"{figures['runs']} runs); then, once, a page as heavy to draw as an ad can make it "
+        f"{figures['runs']} runs); then, once, two pages that write to their console without end, "
+        f"and a page as heavy to draw as an ad can make it "
         f"(`tests/e2e/pages/heavy.html`: 2,000 animated boxes with gradients, wide shadows and filters), "
         f"with the program's own CPU (a share of one core) and memory while it shows and once it is replaced.",
         "",
