@@ -10,6 +10,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=tests/e2e/virtual_display.sh
+source "$here/virtual_display.sh"
 binary=$here/../../build/app/taliven
 while (($#)); do
   case $1 in
@@ -38,14 +40,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-deadline=$((SECONDS + 20))
-until [[ -s $work/display ]]; do
-  ((SECONDS < deadline)) || fail "Xvfb did not report a display within 20s"
-  sleep 0.1
-done
-export DISPLAY=:$(tr -d '[:space:]' <"$work/display")
+start_virtual_display "$work"
+pids+=("$xvfb_pid")
 mkdir -p "$work/home" "$work/runtime"
 chmod 700 "$work/runtime"
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/runtime

@@ -18,6 +18,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=tests/e2e/virtual_display.sh
+source "$here/virtual_display.sh"
 binary=
 resolver=
 while (($#)); do
@@ -51,11 +53,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for ((i = 0; i < 200; i++)); do [[ -s $work/display ]] && break; sleep 0.05; done
-[[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+start_virtual_display "$work"
+pids+=("$xvfb_pid")
 
 # The vendor server: the banner shows a plain page that is one link, the
 # centre the heavy one, each for a minute.

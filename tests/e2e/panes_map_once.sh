@@ -18,6 +18,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=tests/e2e/virtual_display.sh
+source "$here/virtual_display.sh"
 server_script=$here/../../tools/demo_vendor_server.py
 binary=
 resolver=
@@ -61,12 +63,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for ((i = 0; i < 200; i++)); do [[ -s $work/display ]] && break; sleep 0.05; done
-[[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
-export DISPLAY
+start_virtual_display "$work"
+pids+=("$xvfb_pid")
 
 port=0
 $demo_build && port=8765

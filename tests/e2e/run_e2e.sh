@@ -27,6 +27,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=tests/e2e/virtual_display.sh
+source "$here/virtual_display.sh"
 binary=$here/../../build/app/taliven
 endpoints=
 launcher=
@@ -100,20 +102,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# A display of our own, whatever DISPLAY says: the run must not touch the
-# user's desktop, and the screen size is part of what is checked. Xvfb picks
-# a free display number itself and reports it once it accepts clients, so
-# runs side by side cannot take the same one (xvfb-run -a can race there).
-Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-deadline=$((SECONDS + 20))
-until [[ -s $work/display ]]; do
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  ((SECONDS < deadline)) || fail "Xvfb did not report a display within 20s"
-  sleep 0.1
-done
-DISPLAY=:$(tr -d '[:space:]' <"$work/display")
-export DISPLAY
+# A display of our own; the screen size is part of what is checked.
+start_virtual_display "$work" "$screen"
 
 # The standard frame: a 2-pixel border and 2 pixels of padding make the
 # 4-pixel sides, and the caption's font and padding make it 26 pixels high.

@@ -13,6 +13,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=tests/e2e/virtual_display.sh
+source "$here/virtual_display.sh"
 binary=$here/../../build/app/taliven
 screen=1024x768
 
@@ -47,15 +49,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids=($! "${pids[@]}")
-deadline=$((SECONDS + 20))
-until [[ -s $work/display ]]; do
-  ((SECONDS < deadline)) || fail "Xvfb did not report a display within 20s: $(cat "$work/xvfb.log")"
-  sleep 0.1
-done
-DISPLAY=:$(tr -d '[:space:]' <"$work/display")
-export DISPLAY
+start_virtual_display "$work" "$screen"
+pids=("$xvfb_pid" "${pids[@]}")
 
 # Another frame than the standard one on every side.
 theme=$work/wm/themes/Other/openbox-3
