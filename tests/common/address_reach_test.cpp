@@ -23,6 +23,8 @@ constexpr HostCase kHosts[] = {
     {"0177.0.0.1", AddressReach::kLoopback},
     {"127.0.0.1.", AddressReach::kLoopback},
     {"0.0.0.0", AddressReach::kLoopback},
+    {"0.255.255.255", AddressReach::kLoopback},
+    {"1.0.0.0", AddressReach::kPublic},
     {"128.0.0.1", AddressReach::kPublic},
     {"126.255.255.255", AddressReach::kPublic},
     {"localhost", AddressReach::kLoopback},
