@@ -113,13 +113,20 @@ env >"$work/start.env"
 app=$!
 pids+=("$app")
 
-main=
-for ((i = 0; i < 300; i++)); do
-  main=$(xdotool search --onlyvisible --name '^Taliven$' 2>/dev/null | tail -n 1) || true
-  [[ -n $main ]] && break
-  kill -0 "$app" 2>/dev/null || fail "the program ended before its window showed"
-  sleep 0.1
-done
+# The program's window titled $1 once it shows, within $2 tenths of a second;
+# nothing when it does not, or when the program has ended.
+shown_window() {
+  local i window
+  for ((i = 0; i < $2; i++)); do
+    window=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1) || true
+    [[ -n $window ]] && echo "$window" && return
+    kill -0 "$app" 2>/dev/null || return 0
+    sleep 0.1
+  done
+}
+
+main=$(shown_window Taliven 300)
+kill -0 "$app" 2>/dev/null || fail "the program ended before its window showed"
 [[ -n $main ]] || fail "no main window within 30 s"
 for ((i = 0; i < 300; i++)); do
   grep -q 'GET /heavy' "$work/server.log" && break
@@ -139,12 +146,7 @@ for ((try = 1; try <= 3; try++)); do
   xdotool mousemove --window "$main" 300 40 mousedown 1 mousemove --window "$main" 340 60 mouseup 1
   sleep 1  # the engine has had its say about the drag
   xdotool mousemove --window "$main" 577 102 click 1  # 关于系统, on the button bar
-  about=
-  for ((i = 0; i < 30; i++)); do
-    about=$(xdotool search --onlyvisible --name '^关于系统$' 2>/dev/null | tail -n 1) || true
-    [[ -n $about ]] && break
-    sleep 0.1
-  done
+  about=$(shown_window 关于系统 30)
   [[ -n $about ]] || fail "a drag in the banner swallowed the next click on 关于系统 (try $try)"
   python3 "$here/wm_close.py" "$about" || fail "could not close 关于系统"
   for ((i = 0; i < 30; i++)); do
@@ -168,12 +170,7 @@ alive() {
 }
 
 xdotool mousemove --window "$main" 748 102 click 1  # 关闭系统, on the button bar
-dialog=
-for ((i = 0; i < 100; i++)); do
-  dialog=$(xdotool search --onlyvisible --name '^退出系统$' 2>/dev/null | tail -n 1) || true
-  [[ -n $dialog ]] && break
-  sleep 0.1
-done
+dialog=$(shown_window 退出系统 100)
 [[ -n $dialog ]] || fail "关闭系统 brought no exit question"
 sleep 0.3
 start=$(date +%s%N)
