@@ -278,7 +278,7 @@ TEST(DisplayIntervalMs, StopsAtZeroOrBelowAndClampsOverflow) {
     int ms;
   };
   const Case cases[] = {
-      {"5", 5000},          {" 5", 5000},           {"0", 0}, {"-3", 0}, {"2147483", 2147483000},
+      {"5", 5000},          {" 5", 5000},           {"1", 1000}, {"0", 0}, {"-3", 0}, {"2147483", 2147483000},
       {"2147484", INT_MAX}, {"$7FFFFFFF", INT_MAX},
   };
   for (const Case& c : cases) EXPECT_EQ(DisplayIntervalMs(c.seconds), c.ms) << c.seconds;
