@@ -81,7 +81,29 @@ TEST_F(MainWindowTest, ButtonBarHoldsTheEightButtonsInOrder) {
     EXPECT_EQ(button->geometry(), QRect(e.x, 8, 80, 20)) << e.name;
     EXPECT_EQ(button->text(), QString::fromUtf8(e.caption));
     EXPECT_TRUE(button->font().bold());
+    EXPECT_EQ(button->font().pixelSize(), 12) << e.name;
+    EXPECT_EQ(button->font().family(), "宋体") << e.name;
   }
+}
+
+// The link column's two pictures stacked, the status bar along the bottom
+// with its pane, each where the window's layout has it.
+TEST_F(MainWindowTest, LinkColumnAndStatusBarStandWhereTheLayoutPlacesThem) {
+  EXPECT_EQ(Child<QWidget>("RzPanel2")->geometry(), QRect(0, 36, 176, 426))
+      << "below the button bar, beside the centre";
+  EXPECT_EQ(Child<QWidget>("Image21")->size(), QSize(168, 418));
+  EXPECT_EQ(Child<QWidget>("Image2")->size(), QSize(168, 418));
+  EXPECT_EQ(Child<QWidget>("Image2")->y(), Child<QWidget>("Image21")->geometry().bottom() + 1) << "stacked";
+  EXPECT_EQ(Child<QWidget>("Image2")->x(), Child<QWidget>("Image21")->x());
+
+  const auto* bar = Child<QFrame>("RzStatusBar1");
+  EXPECT_EQ(bar->geometry(), QRect(0, 566 - 20, 792, 20));
+  EXPECT_EQ(bar->frameShadow(), QFrame::Sunken) << "grooved";
+  const auto* pane = Child<QFrame>("RzStatusPane1");
+  EXPECT_EQ(pane->width(), 463);
+  EXPECT_EQ(pane->frameShadow(), QFrame::Sunken);
+  EXPECT_TRUE(bar->contentsRect().contains(pane->geometry())) << "inside the bar's border";
+  EXPECT_EQ(pane->height(), bar->contentsRect().height()) << "the bar's height within its border";
 }
 
 TEST_F(MainWindowTest, LinkColumnHoldsSeventeenLabelsWithTheirColours) {
