@@ -13,7 +13,8 @@ QProcessEnvironment& StartEnvironment() {
   return environment;
 }
 
-// The command that opens a page, as the toolkit's desktop services pick it.
+}  // namespace
+
 QStringList BrowserCommand(const QProcessEnvironment& environment) {
   for (const char* variable : {"DEFAULT_BROWSER", "BROWSER"}) {
     const QStringList command = QProcess::splitCommand(environment.value(QString::fromLatin1(variable)));
@@ -21,8 +22,6 @@ QStringList BrowserCommand(const QProcessEnvironment& environment) {
   }
   return {QStringLiteral("xdg-open")};
 }
-
-}  // namespace
 
 void KeepStartEnvironment() { StartEnvironment(); }
 

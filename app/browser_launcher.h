@@ -2,7 +2,9 @@
 // Opening a web page in the user's browser. Callers ignore the outcome: a
 // browser that cannot be started is not reported.
 
+#include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 
 namespace taliven {
 
@@ -17,6 +19,11 @@ class BrowserLauncher {
 // session bus, the engine's switches), and none of that is the browser's
 // business. Call it first thing in main(), before anything is changed.
 void KeepStartEnvironment();
+
+// The command that opens a page in `environment`, as the toolkit's desktop
+// services pick it: $DEFAULT_BROWSER, else $BROWSER (each may carry
+// arguments), else xdg-open. The page's address goes after it.
+QStringList BrowserCommand(const QProcessEnvironment& environment);
 
 // The desktop's default browser, as the toolkit would find it ($DEFAULT_BROWSER,
 // $BROWSER, else xdg-open), started in the environment the program was started with.
