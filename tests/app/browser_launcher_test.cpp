@@ -43,7 +43,8 @@ TEST(DesktopBrowserLauncher, StartsTheBrowserNamedAtStartInTheStartEnvironment) 
   const QString record = folder.filePath("record");
   QFile script(browser);
   ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-  script.write(QStringLiteral("#!/bin/sh\n{ echo \"$1\"; env; } >'%1.part' && mv '%1.part' '%1'\n").arg(record).toUtf8());
+  script.write(
+      QStringLiteral("#!/bin/sh\n{ echo \"$1\"; env; } >'%1.part' && mv '%1.part' '%1'\n").arg(record).toUtf8());
   script.close();
   script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
